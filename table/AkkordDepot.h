@@ -1,0 +1,86 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "grip/AkkordDaten.h"
+#include "table/TemplateArray.h"
+#include "theory/Erkennung.h"
+
+inline constexpr int GriffSlots = MaxGriffe + 1; // one spare slot, never used
+
+// Results of Laden.
+enum LadeErgebnis : int {
+    LadenOk = 0,
+    LadenNichtLesbar = 1,
+    LadenFalscheKennung = 2,
+    LadenZerstoert = 3,
+};
+
+// The chord table: stored grips, catalogue, current grip, tuning and note names in one object.
+// About 2.3 MB: create it on the heap.
+class AkkordDepotClass : public TemplateArray<AkkordDatenClass, GriffSlots>, public ErkennungClass
+{
+public:
+    AkkordDepotClass();
+
+    // Whichever base these are called through, they act on the whole document.
+    int Vergleichen(const AkkordDatenClass& a, const AkkordDatenClass& b) const override;
+    bool Einlesen(std::istream& in) override;
+    bool Schreiben(std::ostream& out) override;
+    bool AkkordtypLoeschen(int typ) override;
+    bool AkkordtypenTauschen(int a, int b) override;
+    void SetzeGeaendert(bool wert) override;
+    bool IstGeaendert() const override;
+
+    using TemplateArray::Anzahl;
+
+    // 0 the instrument name, 1 the info text; Windows-1252.
+    const std::string& Text(int welcher) const;
+    const std::string& SetzeText(int welcher, std::string_view text);
+    bool InstrumentNurLesen() const { return m_instrumentNurLesen; }
+    bool InfoNurLesen() const { return m_infoNurLesen; }
+
+    // Empties the grip list, the counter and the texts, and the catalogue when asked.
+    void Zuruecksetzen(bool katalogLeeren);
+    // First stored grip that is the same grip as the current grip, or -1.
+    int GriffSuchen() const;
+    // Stored grips of the current grip's chord; position: rank of the current grip among them, or -1.
+    int GriffeZaehlen(int* position = nullptr) const;
+    // List index of the n-th grip of that chord (negative n: the first), copied into the current grip
+    // unless nurFinden; -1 when there is none.
+    int GriffHolen(int grundton, int akkordTyp, bool nurFinden, int n);
+    // List indexes of every grip of that chord in list order, at most max of them; returns their count.
+    int GriffeAuflisten(int grundton, int akkordTyp, int* indizes, int max) const;
+    // Stores a copy of the current grip; -1 for a duplicate or a full table, else the new count.
+    int GriffAufnehmen();
+    bool GriffEntfernenAn(int index);
+    // Removes the current grip; a plain message box when it is not stored.
+    bool GriffEntfernen();
+    // Shifts the current grip so that its lowest fret becomes bund.
+    void GriffVerschieben(int bund);
+    void SetzeEigeneReihenfolge(bool an);
+    bool EigeneReihenfolge() const { return m_eigeneReihenfolge; }
+
+    // path: UTF-8. Reads the first 5 bytes (zeros where the file is shorter); false when unreadable.
+    static bool KopfLesen(const std::string& pfad, char kopf[5]);
+    // A damaged file (LadenZerstoert) leaves a safe document: every count and index in range.
+    int Laden(const std::string& pfad);
+    // Writes a temporary file beside the target and renames it over the target when complete.
+    bool Speichern(const std::string& pfad);
+    // Converts a version-01 file in place; false (file untouched) when it is none or on any failure.
+    static bool Konvertieren(const std::string& pfad);
+
+private:
+    bool gripsRead(std::istream& in);
+    bool textRead(std::istream& in, int welcher);
+    bool textWrite(std::ostream& out, int welcher);
+    bool sameChord(const AkkordDatenClass& griff, int grundton, int akkordTyp) const;
+
+    bool m_listeGeaendert = false;
+    bool m_eigeneReihenfolge = false;
+    std::string m_texte[2];
+    bool m_instrumentNurLesen = true;
+    bool m_infoNurLesen = true;
+};
