@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Zupfwerk and starts it with the bundled default chord table.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/setup.sh"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$root/build"
+# The last chord table is remembered as a name relative to the working folder: start beside it.
+cd "$root/build/bin"
+exec ./zupfwerk
