@@ -5,7 +5,8 @@
 #include <sstream>
 
 #include "tests/support/MeldungRecorder.h"
-#include "tests/table/TestTabelle.h"
+#include "tests/support/TestDateien.h"
+#include "tests/support/TestTabelle.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <sstream>
 
-#include "tests/table/TestTabelle.h"
+#include "tests/support/TestDateien.h"
+#include "tests/support/TestTabelle.h"
 #include "theory/Zeichensatz.h"
 
 namespace {

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "tests/table/TestTabelle.h"
+#include "tests/support/TestDateien.h"
+#include "tests/support/TestTabelle.h"
 
 namespace {
 

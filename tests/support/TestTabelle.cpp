@@ -1,17 +1,16 @@
-#include "tests/table/TestTabelle.h"
+#include "tests/support/TestTabelle.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
+#include <initializer_list>
+#include <string>
 
 namespace {
 
-enum Code { I1, I2, Ib3, I3, I4, Ib5, I5, Is5, I6, I7 };
+enum Code { I1, I2, Ib3, I3, I4, Ib5, I5, Is5, I6, I7, Imaj7 };
 
 void addType(AkkordDepotClass& doc, const char* name, std::initializer_list<int> codes)
 {
-    ASSERT_TRUE(doc.TypZufuegen());
+    if (!doc.TypZufuegen())
+        return;
     const int t = doc.TypAnzahl() - 1;
     doc.TypUmbenennen(t, name);
     for (int code : codes)
@@ -43,6 +42,25 @@ void setGrip(AkkordDepotClass& doc, const char* frets, int root, int type)
     doc.AkkordSetzen(root, type);
 }
 
+void fillCatalogue(AkkordDepotClass& doc, int count)
+{
+    // Triads and sevenths with extensions: every type has 3 to 6 intervals, some of them optional.
+    const int extensions[] = {1, 4, 8, 11, 12, 13, 14, 15, 16, 17};
+    for (int i = 0; doc.TypAnzahl() < count && i < MaxTypen; ++i) {
+        if (!doc.TypZufuegen())
+            return;
+        const int t = doc.TypAnzahl() - 1;
+        doc.TypUmbenennen(t, "x" + std::to_string(t));
+        doc.IntervallZufuegen(t, i % 2 == 0 ? I3 : Ib3, false);
+        doc.IntervallZufuegen(t, I5, i % 3 == 0);
+        if (i % 4 != 0)
+            doc.IntervallZufuegen(t, i % 5 == 0 ? Imaj7 : I7, false);
+        doc.IntervallZufuegen(t, extensions[i % 10], i % 7 == 0);
+        if (i > 20)
+            doc.IntervallZufuegen(t, extensions[(i + 3) % 10], true);
+    }
+}
+
 void fillTable(AkkordDepotClass& doc, int count)
 {
     // Distinct grips within frets 1..30: the chord comes from the loop, the shape from fret and variant.
@@ -64,31 +82,3 @@ void fillTable(AkkordDepotClass& doc, int count)
     }
 }
 
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-TempFolder::TempFolder()
-{
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    m_path = std::filesystem::path(testing::TempDir()) /
-             (std::string("zw_") + info->test_suite_name() + "_" + info->name());
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}

@@ -1,0 +1,143 @@
+// The model at full capacity: 10000 stored grips and 40 chord types.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "tests/support/TestTabelle.h"
+
+namespace {
+
+// Built once: filling 10000 grips with duplicate checks takes longer than any measured operation.
+AkkordDepotClass& fullTable()
+{
+    static std::unique_ptr<AkkordDepotClass> doc = [] {
+        auto d = tableWithCatalogue();
+        fillCatalogue(*d, MaxTypen);
+        fillTable(*d, MaxGriffe);
+        d->SetzeText(0, "Gitarre");
+        d->SetzeText(1, "Benchmark");
+        return d;
+    }();
+    return *doc;
+}
+
+std::string benchFile()
+{
+    static const std::string path = [] {
+        const std::string p = (std::filesystem::temp_directory_path() / "zw_bench_full.cho").string();
+        fullTable().Speichern(p);
+        return p;
+    }();
+    return path;
+}
+
+void selectLastGrip(AkkordDepotClass& doc)
+{
+    doc.Daten() = doc.Element(doc.Anzahl() - 1);
+}
+
+void BM_Laden(benchmark::State& state)
+{
+    const std::string path = benchFile();
+    auto doc = std::make_unique<AkkordDepotClass>();
+    for (auto _ : state) {
+        if (doc->Laden(path) != LadenOk)
+            state.SkipWithError("load failed");
+    }
+}
+BENCHMARK(BM_Laden)->Unit(benchmark::kMillisecond);
+
+void BM_Speichern(benchmark::State& state)
+{
+    AkkordDepotClass& doc = fullTable();
+    const std::string path = benchFile() + ".save";
+    for (auto _ : state) {
+        if (!doc.Speichern(path))
+            state.SkipWithError("save failed");
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_Speichern)->Unit(benchmark::kMillisecond);
+
+void BM_GriffSuchen(benchmark::State& state)
+{
+    AkkordDepotClass& doc = fullTable();
+    selectLastGrip(doc);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.GriffSuchen());
+}
+BENCHMARK(BM_GriffSuchen)->Unit(benchmark::kMicrosecond);
+
+void BM_GriffeZaehlen(benchmark::State& state)
+{
+    AkkordDepotClass& doc = fullTable();
+    selectLastGrip(doc);
+    int position = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.GriffeZaehlen(&position));
+}
+BENCHMARK(BM_GriffeZaehlen)->Unit(benchmark::kMicrosecond);
+
+void BM_GriffHolenLast(benchmark::State& state)
+{
+    AkkordDepotClass& doc = fullTable();
+    selectLastGrip(doc);
+    const int root = doc.Grundton;
+    const int type = doc.AkkordTyp;
+    const int last = doc.GriffeZaehlen() - 1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.GriffHolen(root, type, false, last));
+}
+BENCHMARK(BM_GriffHolenLast)->Unit(benchmark::kMicrosecond);
+
+void BM_GriffeAuflisten(benchmark::State& state)
+{
+    AkkordDepotClass& doc = fullTable();
+    static int indexes[MaxGriffe];
+    const AkkordDatenClass& last = doc.Element(doc.Anzahl() - 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc.GriffeAuflisten(last.Grundton, last.AkkordTyp, indexes, MaxGriffe));
+}
+BENCHMARK(BM_GriffeAuflisten)->Unit(benchmark::kMicrosecond);
+
+void BM_SortierenAusUmgekehrterReihenfolge(benchmark::State& state)
+{
+    AkkordDepotClass& source = fullTable();
+    auto doc = std::make_unique<AkkordDepotClass>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        doc->SetzeEigeneReihenfolge(true);
+        doc->Zuruecksetzen(false);
+        source.SetzeEigeneReihenfolge(false);
+        for (int i = source.Anzahl() - 1; i >= 0; --i)
+            doc->Anhaengen(source.Element(i));
+        state.ResumeTiming();
+        doc->SetzeEigeneReihenfolge(false);
+    }
+}
+BENCHMARK(BM_SortierenAusUmgekehrterReihenfolge)->Unit(benchmark::kMillisecond);
+
+void BM_Erkennen(benchmark::State& state)
+{
+    AkkordDepotClass& doc = fullTable();
+    // A six-note grip on every string: the widest search.
+    doc.Loeschen();
+    const int frets[] = {3, 3, 2, 4, 3, 3};
+    for (int s = 1; s <= 6; ++s)
+        doc.FingerSetzen(frets[s - 1], s, 1 + s % 4);
+    TrefferClass result;
+    TrefferClass list[MaxTreffer];
+    for (auto _ : state) {
+        doc.AkkordSetzen(KeinTon, 0);
+        benchmark::DoNotOptimize(doc.Erkennen(&result, list));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Erkennen);
+
+} // namespace
+
+BENCHMARK_MAIN();
