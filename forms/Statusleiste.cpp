@@ -1,0 +1,122 @@
+#include "forms/Statusleiste.h"
+
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QRect>
+#include <QSizePolicy>
+#include <qdrawutil.h>
+
+#include "forms/MsgSymbole.h"
+
+namespace {
+
+constexpr int barHeight = 19;
+constexpr int warningPanel = 2;
+constexpr int lastPanel = 3;
+constexpr std::array<int, 3> fixedWidths = {65, 35, 22};
+constexpr int textInset = 2;
+
+} // namespace
+
+Statusleiste::Statusleiste(QWidget* parent) : QWidget(parent)
+{
+    setFixedHeight(barHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    QPixmap picture(MsgSymbolGroesse, MsgSymbolGroesse);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawPixmap(1, 0, MsgSymbol(0));
+    painter.end();
+    m_warningPicture = picture;
+}
+
+void Statusleiste::setPanelText(int panel, const QString& text)
+{
+    if (panel < 0 || panel >= PanelCount || m_texts[panel] == text)
+        return;
+    m_texts[panel] = text;
+    update(panelRect(panel));
+}
+
+QString Statusleiste::panelText(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount)
+        return {};
+    return m_texts[panel];
+}
+
+void Statusleiste::setWarningShown(bool shown)
+{
+    if (m_warningShown == shown)
+        return;
+    m_warningShown = shown;
+    update();
+}
+
+int Statusleiste::panelWidth(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount)
+        return 0;
+    if (panel == warningPanel && !m_warningShown)
+        return 0;
+    if (panel < lastPanel)
+        return fixedWidths[panel];
+    return std::max(0, width() - panelRect(lastPanel).x());
+}
+
+QRect Statusleiste::panelRect(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount)
+        return {};
+    int left = 0;
+    for (int i = 0; i < panel; ++i)
+        left += panelWidth(i);
+    if (panel == lastPanel)
+        return QRect(left, 0, std::max(0, width() - left), height());
+    return QRect(left, 0, panelWidth(panel), height());
+}
+
+QSize Statusleiste::sizeHint() const
+{
+    return QSize(fixedWidths[0] + fixedWidths[1] + fixedWidths[2] + 50, barHeight);
+}
+
+QSize Statusleiste::minimumSizeHint() const
+{
+    return QSize(0, barHeight);
+}
+
+void Statusleiste::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    for (int panel = 0; panel < PanelCount; ++panel) {
+        const QRect area = panelRect(panel);
+        if (area.isEmpty())
+            continue;
+        if (panel == warningPanel) {
+            SB_StatusbarDrawPanel(painter, area);
+            continue;
+        }
+        qDrawShadePanel(&painter, area, palette(), true, 1);
+        const QRect textArea = area.adjusted(textInset, 1, -textInset, -1);
+        const QString shown =
+            QFontMetrics(font()).elidedText(m_texts[panel], Qt::ElideRight, std::max(0, textArea.width()));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+    }
+}
+
+// The symbol lies one pixel in from the left of a white square, and the square is squeezed into the panel.
+void Statusleiste::SB_StatusbarDrawPanel(QPainter& painter, const QRect& rect) const
+{
+    if (!m_warningShown)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect, m_warningPicture);
+    painter.restore();
+}
