@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include "render/Beschriftung.h"
+#include "render/Bund.h"
+#include "render/Finger.h"
+#include "render/Saiten.h"
+
+// The fretboard renderer. Layout, paint and the fret count act on the whole board through any
+// layer, since this class overrides them for all three.
+class GriffbrettClass : public BundClass, public SaitenClass, public FingerClass
+{
+public:
+    // Unlaid-out: the owner calls SetBundanzahl (or another layout) before the first paint.
+    GriffbrettClass(int breite, int hoehe);
+
+    int GetStartbund() const override;
+    int GetSaitenzahl() const override;
+    int GetRandOben() const override;
+    CellRect GetFeld(int spalte, int zeile) const override;
+    void SetZuKlein() override;
+    void ClearZuKlein() override;
+    // Resizes and lays out.
+    void SetGroesse(int breite, int hoehe) override;
+
+    void SetBundanzahl(int n) override;
+    // Paints the whole board into Puffer; Kopieren then puts it on the screen.
+    void Zeichnen() override;
+    void Anordnen() override;
+    virtual void SetGroesseUndAnordnen(int breite, int hoehe);
+
+    void SetTitel(const QString& text) { m_Titel.setText(text); }
+    const BeschriftungClass& Titel() const { return m_Titel; }
+
+private:
+    void layoutTitle();
+
+    BeschriftungClass m_Titel;
+    QFont m_titelFont;
+    TextStamp m_titelStamp;
+};
