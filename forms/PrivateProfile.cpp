@@ -11,8 +11,9 @@ namespace {
 
 void showWriteError(const QString& path)
 {
-    QMessageBox::critical(nullptr, QStringLiteral("Zupfwerk"),
-                          QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht geschrieben werden.").arg(path));
+    QMessageBox::critical(
+        nullptr, QStringLiteral("Zupfwerk"),
+        QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht geschrieben werden.").arg(path));
 }
 
 PrivateProfile::ErrorHandler& errorHandler()

@@ -34,8 +34,8 @@ public:
 private:
     struct Position
     {
-        int section = -1; // line of the section header, -1 when missing
-        int key = -1;     // line of the key, -1 when missing
+        int section = -1;    // line of the section header, -1 when missing
+        int key = -1;        // line of the key, -1 when missing
         int sectionEnd = -1; // line behind the last entry of the section
     };
 

@@ -1,0 +1,231 @@
+#include "app/MainForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusTipEvent>
+#include <QVBoxLayout>
+
+#include "app/PaintBox.h"
+#include "forms/PrivateProfile.h"
+#include "forms/Statusleiste.h"
+#include "render/Griffbrett.h"
+#include "table/AkkordDepot.h"
+
+namespace {
+
+const QString diagramm = QStringLiteral("Diagramm");
+const QString computer = QStringLiteral("Computer");
+const QString grifftab = QStringLiteral("Grifftab");
+
+} // namespace
+
+TF_Main::TF_Main(const QString& settingsPath, QWidget* parent) : QMainWindow(parent)
+{
+    createWidgets();
+    createActions();
+    createMenus();
+    createPopupMenus();
+    connectActions();
+    Dokument = std::make_unique<AkkordDepotClass>();
+    Zeichner = std::make_unique<GriffbrettClass>(PB_Griffbrett->width(), PB_Griffbrett->height());
+    Einstellungen = std::make_unique<PrivateProfile>(settingsPath);
+    EinstellungenLaden();
+    NaechsterFinger = 1;
+    LetzterFinger = 0;
+    GrifftabGeoeffnet = false;
+    Zeichner->SetBundanzahl(Einstellungen->readInteger(diagramm, QStringLiteral("Bundanz%1").arg(Ansicht),
+                                                       Ansicht == 1 ? 4 : 10));
+    FormCreate();
+}
+
+TF_Main::~TF_Main()
+{
+    Zeichner.reset();
+    Dokument.reset();
+}
+
+void TF_Main::createWidgets()
+{
+    setObjectName(QStringLiteral("TF_Main"));
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    SBC_Griffbrett = new QWidget(central);
+    SBC_Griffbrett->setObjectName(QStringLiteral("SBC_Griffbrett"));
+    SBC_Griffbrett->setAutoFillBackground(true);
+    QPalette background = SBC_Griffbrett->palette();
+    background.setColor(QPalette::Window, background.color(QPalette::ToolTipBase));
+    SBC_Griffbrett->setPalette(background);
+    auto* boardLayout = new QVBoxLayout(SBC_Griffbrett);
+    boardLayout->setContentsMargins(0, 0, 0, 0);
+    PB_Griffbrett = new PaintBox(SBC_Griffbrett);
+    PB_Griffbrett->setObjectName(QStringLiteral("PB_Griffbrett"));
+    PB_Griffbrett->setStatusTip(QStringLiteral("Griffbrett"));
+    PB_Griffbrett->onPaint = [this](QPainter& painter) { PB_GriffbrettPaint(painter); };
+    PB_Griffbrett->onResize = [this] { FormResize(); };
+    boardLayout->addWidget(PB_Griffbrett);
+    layout->addWidget(SBC_Griffbrett, 1);
+
+    SB_Statusbar = new Statusleiste(central);
+    SB_Statusbar->setObjectName(QStringLiteral("SB_Statusbar"));
+    SB_Statusbar->setStatusTip(
+        QStringLiteral("Erkannter Akkord, sein Vorkommen in der Grifftab. und die akt. Statusmeldung"));
+    layout->addWidget(SB_Statusbar);
+    setCentralWidget(central);
+    resize(273, 284 + menuBar()->sizeHint().height());
+}
+
+void TF_Main::EinstellungenLaden()
+{
+    MI_FingersatzOnOff->setChecked(Einstellungen->readBool(diagramm, QStringLiteral("Fingersatz"), true));
+    switch (Einstellungen->readInteger(diagramm, QStringLiteral("RechteAnzeige"), 0)) {
+    case 0:
+        MI_Radio1Aus->setChecked(true);
+        break;
+    case 1:
+        MI_Radio1Noten->setChecked(true);
+        break;
+    case 2:
+        MI_Radio1Intervall->setChecked(true);
+        break;
+    default: // other values change no check mark
+        break;
+    }
+    SB_Statusbar->setVisible(Einstellungen->readBool(computer, QStringLiteral("Statuszeile"), true));
+    MI_AkkordnameOnOff->setChecked(Einstellungen->readBool(diagramm, QStringLiteral("Akkordname"), true));
+    const bool followGrip = Einstellungen->readBool(diagramm, QStringLiteral("AkkordBestimmt"), true);
+    Ansicht = followGrip ? 1 : 0;
+    (followGrip ? MI_ShowAkkord : MI_ShowGriffbrett)->setChecked(true);
+    MI_AkkordErkOnOff->setChecked(
+        Einstellungen->readBool(QStringLiteral("Akkorderkennung"), QStringLiteral("Aktiv"), true));
+    const bool hints = Einstellungen->readBool(computer, QStringLiteral("Kurzhinweise"), false);
+    hintsShown(hints);
+    MI_StatuszeileOnOff->setChecked(SB_Statusbar->isVisibleTo(this));
+    MI_KurzhinweisOnOff->setChecked(hints);
+}
+
+void TF_Main::FormCreate()
+{
+    Tastenkuerzel(true);
+    FensterLage(false);
+    Zeichner->SetGroesseUndAnordnen(PB_Griffbrett->width(), PB_Griffbrett->height());
+    setWindowTitle(QStringLiteral("Zupfwerk"));
+    OeffnenMitPfad(Einstellungen->readString(computer, QStringLiteral("LetzteDatei"),
+                                             QStringLiteral("Gitarre, E-A-D-G-H-E.cho")));
+    GrifftabLageLaden(false);
+    Dokument->GriffHolen(selectedRoot(), 0, false, 0);
+    NachHolenAktualisieren();
+    SB_Statusbar->update();
+    BundanzahlAnwenden(Zeichner->Bundzahl());
+}
+
+void TF_Main::FensterLage(bool speichern)
+{
+    const QString v = QString::number(Ansicht);
+    if (speichern) {
+        Einstellungen->writeInteger(computer, QStringLiteral("WindowTop") + v, y()) &&
+            Einstellungen->writeInteger(computer, QStringLiteral("WindowLeft") + v, x()) &&
+            Einstellungen->writeInteger(computer, QStringLiteral("WindowHeight") + v, height()) &&
+            Einstellungen->writeInteger(computer, QStringLiteral("WindowWidth") + v, width());
+        return;
+    }
+    // Centring only takes effect when the window is first shown, as with a window's start position.
+    m_zentrieren =
+        Einstellungen->readInteger(computer, QStringLiteral("WindowTop") + v, -1000) == -1000 && !isVisible();
+    const int top = Einstellungen->readInteger(computer, QStringLiteral("WindowTop") + v, y());
+    const int left =
+        Einstellungen->readInteger(computer, QStringLiteral("WindowLeft") + v, Ansicht == 1 ? x() : 5);
+    const int height = Einstellungen->readInteger(computer, QStringLiteral("WindowHeight") + v, 380);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->geometry().width() : 800;
+    const int width = Einstellungen->readInteger(computer, QStringLiteral("WindowWidth") + v,
+                                                 Ansicht == 1 ? 320 : screenWidth - 15);
+    move(left, top);
+    resize(width, height);
+}
+
+void TF_Main::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_zentrieren)
+        return;
+    m_zentrieren = false;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - frameGeometry().width()) / 2,
+             area.y() + (area.height() - frameGeometry().height()) / 2);
+    }
+}
+
+void TF_Main::GrifftabLageLaden(bool nurListen)
+{
+    // Placement, visibility and lists of the chord-table window; the window itself is not built yet.
+    (void)nurListen;
+}
+
+void TF_Main::GrifftabLageSpeichern()
+{
+    // Writes the chord-table window's placement once that window exists.
+}
+
+bool TF_Main::FormCloseQuery()
+{
+    return AenderungenUebernehmen() != 2;
+}
+
+void TF_Main::FormClose()
+{
+    if (!Einstellungen->writeInteger(diagramm, QStringLiteral("Vorgabe"), Dokument->Nummer))
+        return;
+    FensterLage(true);
+    GrifftabLageSpeichern();
+}
+
+void TF_Main::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TF_Main::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        HinweisZeigen(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TF_Main::HinweisZeigen(const QString& hinweis)
+{
+    // Leaving a control sends an empty hint; a command's own message stays until the next hint.
+    if (!hinweis.isEmpty())
+        Statusmeldung(hinweis);
+}
+
+void TF_Main::hintsShown(bool shown)
+{
+    const QList<QWidget*> widgets = findChildren<QWidget*>();
+    for (QWidget* widget : widgets) {
+        if (!widget->statusTip().isEmpty())
+            widget->setToolTip(shown ? widget->statusTip() : QString());
+    }
+    const QList<QMenu*> menus = findChildren<QMenu*>();
+    for (QMenu* menu : menus)
+        menu->setToolTipsVisible(shown);
+}
+
+void TF_Main::Statusmeldung(const QString& text)
+{
+    SB_Statusbar->setPanelText(3, text);
+}

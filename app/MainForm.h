@@ -1,0 +1,249 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+#include "theory/Treffer.h"
+
+class AkkordDepotClass;
+class GriffbrettClass;
+class PrivateProfile;
+class Statusleiste;
+class PaintBox;
+class QAction;
+class QActionGroup;
+class QMenu;
+class QKeyEvent;
+class QMouseEvent;
+class QPainter;
+
+// The main window: owner of the chord table, the fretboard renderer and the settings file.
+class TF_Main : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // settingsPath: the settings file, normally "Zupfwerk.ini" beside the executable.
+    explicit TF_Main(const QString& settingsPath, QWidget* parent = nullptr);
+    ~TF_Main() override;
+
+    // Read access for tests and the windows that work on the same objects.
+    AkkordDepotClass& dokument() { return *Dokument; }
+    GriffbrettClass& zeichner() { return *Zeichner; }
+    PrivateProfile& einstellungen() { return *Einstellungen; }
+    const TrefferClass& ergebnis() const { return Ergebnis; }
+    int trefferAnzahl() const { return TrefferAnzahl; }
+    int ansicht() const { return Ansicht; }
+    const QString& dateiName() const { return m_dateiName; }
+    PaintBox* griffbrettFeld() const { return PB_Griffbrett; }
+    Statusleiste* statusleiste() const { return SB_Statusbar; }
+
+    // The compose-and-paint routine: grip and recognition into the renderer, then the warning.
+    void Zusammenstellen();
+    void Statusmeldung(const QString& text);
+    // Opens a chord table by its path, converting old files; reports every failure itself.
+    void OeffnenMitPfad(const QString& pfad);
+    // The refresh after an edit, and after a grip was fetched from the chord table.
+    void NachAenderungAktualisieren();
+    void NachHolenAktualisieren();
+    void BundanzahlAnwenden(int anzahl);
+    void Tastenkuerzel(bool an);
+
+    // The fingering editor, acting on the spot chosen in the renderer.
+    struct Fangrechteck
+    {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+    };
+    Fangrechteck Fangbereich(int spalte, int saite) const;
+    // Maps a point of the fretboard to fret and string; false (both -1) between the spots.
+    bool FeldSuchen(int x, int y, int& bund, int& saite) const;
+    void StelleWaehlen(int bund, int saite, bool meldung);
+    void FingerKlick(bool links, bool shift);
+    void FingerWaehlen(int finger, bool umschalten);
+    void NaechsterFingerSetzen(int finger);
+    void BarreEintragen();
+    void SaiteUmschalten();
+    void AlleSaitenSetzen(bool leer);
+    void AlleFingerEntfernen();
+    int naechsterFinger() const { return NaechsterFinger; }
+    int letzterFinger() const { return LetzterFinger; }
+    // The pop-up menu chosen by the last right or middle press on a spot.
+    QMenu* kontextmenue() const { return m_kontextmenue; }
+
+    // View options.
+    void ZuBundGehen(int bund);
+    void AnsichtWechseln();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createWidgets();
+    void createActions();
+    void createMenus();
+    void createPopupMenus();
+    void connectActions();
+    void EinstellungenLaden();
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+    void FensterLage(bool speichern);
+    void GrifftabLageLaden(bool nurListen);
+    void GrifftabLageSpeichern();
+    void HinweisZeigen(const QString& hinweis);
+    void hintsShown(bool shown);
+    void titleUpdate();
+    QString shortName() const;
+
+    // Recognition and its status display.
+    void ErkennungAusfuehren();
+    void statusPanelsUpdate();
+    void menuStatesUpdate();
+    int selectedRoot() const;
+    // Lets the chord-table window show the recognised chord.
+    void grifftabAuswahlSetzen();
+    void grifftabSichtbar(bool sichtbar);
+
+    // The save-changes question: 6 "&Ja", 7 "&Nein", 2 "&Abbruch".
+    int AenderungenUebernehmen();
+
+    void compose();
+    void paintAndWarn();
+    QString chordName(int grundton, int akkordTyp) const;
+    void PB_GriffbrettPaint(QPainter& painter);
+    void FormResize();
+
+    // Fingering editor.
+    void PB_GriffbrettMouseDown(QMouseEvent* event);
+    void PB_GriffbrettMouseUp(QMouseEvent* event);
+    void KontextmenueWaehlen();
+    void MI_FingerNext1Click(QAction* item);
+
+    // Recognition.
+    void MI_ErkennungSaite0Click(QAction* item);
+    void startStringSet(int saite);
+    void MI_AkkordErkOnOffClick();
+    void MI_ErkVorClick();
+
+    // View options.
+    void MI_FingersatzOnOffClick();
+    void MI_AkkordnameOnOffClick();
+    void annotationChoose(int wert, const QString& meldung);
+    void MI_StatuszeileOnOffClick();
+    void MI_Bund01Click(QAction* item);
+    void MI_BundAddClick();
+    void MI_BundSubClick();
+
+    // Commands and keys.
+    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+    void runItem(QAction* item);
+    void MI_GrifftabOnOffClick();
+    void MI_KurzhinweisOnOffClick();
+    void MI_WinMaximizeClick();
+    void MI_AkkVorClick();
+    void MI_AkkZurueckClick();
+    void MI_AkkEntfernenClick();
+    void MI_BeendenClick();
+    void MI_SpeichernClick();
+    void MI_SpeichernAlsClick();
+    void MI_SpeedClick();
+    void Geschwindigkeitstest();
+
+    QAction* createAction(const char* name, const QString& caption, const QString& hint);
+
+    std::unique_ptr<AkkordDepotClass> Dokument;
+    std::unique_ptr<GriffbrettClass> Zeichner;
+    std::unique_ptr<PrivateProfile> Einstellungen;
+
+    int NaechsterFinger = 1;
+    int LetzterFinger = 0;
+    int Ansicht = 1;
+    bool GrifftabGeoeffnet = false;
+    TrefferClass Ergebnis;
+    TrefferClass Treffer[MaxTreffer];
+    int TrefferAnzahl = 0;
+    int m_griffAnzahl = 0;
+    QString m_dateiName;
+    bool m_zentrieren = false;
+    bool m_pufferAktuell = false;
+
+    // Controls.
+    Statusleiste* SB_Statusbar = nullptr;
+    QWidget* SBC_Griffbrett = nullptr;
+    PaintBox* PB_Griffbrett = nullptr;
+
+    QMenu* MI_Datei = nullptr;
+    QMenu* MI_Griff = nullptr;
+    QMenu* MI_Erkennung = nullptr;
+    QMenu* MI_Bund = nullptr;
+    QMenu* MI_Bearbeiten = nullptr;
+    QMenu* MI_Ansicht = nullptr;
+    QMenu* MI_AnsichtDiagramm = nullptr;
+    QMenu* MI_Hilfe = nullptr;
+
+    QAction* MI_Neu = nullptr;
+    QAction* MI_Laden = nullptr;
+    QAction* MI_Speichern = nullptr;
+    QAction* MI_SpeichernAls = nullptr;
+    QAction* MI_Beenden = nullptr;
+
+    QAction* MI_Suchen = nullptr;
+    QAction* MI_AkkVor = nullptr;
+    QAction* MI_AkkZurueck = nullptr;
+    QAction* MI_AkkSpeichern = nullptr;
+    QAction* MI_AkkEntfernen = nullptr;
+    QAction* MI_ErkVor = nullptr;
+    QAction* MI_AkkordErkOnOff = nullptr;
+    QAction* MI_ErkennungSaite[7] = {};
+
+    QAction* MI_BundNr[12] = {};
+    QAction* MI_BundAdd = nullptr;
+    QAction* MI_BundSub = nullptr;
+
+    QAction* MI_FingerNext[4] = {};
+    QAction* MI_FingerIns = nullptr;
+    QAction* MI_Finger[4] = {};
+    QAction* MI_FingerEntfAlle = nullptr;
+    QAction* MI_Barre = nullptr;
+
+    QAction* MI_ShowGriffbrett = nullptr;
+    QAction* MI_ShowAkkord = nullptr;
+    QAction* m_ansichtWechseln = nullptr; // carries Ctrl+U for both view items
+    QAction* MI_GrifftabOnOff = nullptr;
+    QAction* MI_StatuszeileOnOff = nullptr;
+    QAction* MI_KurzhinweisOnOff = nullptr;
+    QAction* MI_WinMaximize = nullptr;
+    QAction* MI_AkkordnameOnOff = nullptr;
+    QAction* MI_FingersatzOnOff = nullptr;
+    QAction* MI_Radio1Aus = nullptr;
+    QAction* MI_Radio1Intervall = nullptr;
+    QAction* MI_Radio1Noten = nullptr;
+
+    QAction* MI_HilfeInhalt = nullptr;
+    QAction* MI_Info = nullptr;
+    QAction* MI_Speed = nullptr;
+
+    QMenu* PM_Finger1bis4 = nullptr;
+    QMenu* PM_Leerseiten = nullptr;
+    QMenu* PM_NormKlick = nullptr;
+    QMenu* m_kontextmenue = nullptr;
+    QAction* PMI_Finger[4] = {};
+    QAction* PMI_Alleentfernen = nullptr;
+    QAction* PMI_ErkennungSaite = nullptr;
+    QAction* PMI_Barre1 = nullptr;
+    QAction* PMI_SaiteSpielen = nullptr;
+    QAction* PMI_SaiteAlleDaempfen = nullptr;
+    QAction* PMI_SaiteAlleSpielen = nullptr;
+    QAction* PMI_Barre = nullptr;
+    QAction* PMI_ErkennungSaite1 = nullptr;
+    QAction* PMI_Barre2 = nullptr;
+    QAction* PMI_Alleentfernen1 = nullptr;
+};
