@@ -1,0 +1,77 @@
+// The main window at full capacity: an edit from click to repainted board, and the start-up.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/PaintBox.h"
+#include "table/AkkordDepot.h"
+#include "tests/support/TestTabelle.h"
+
+namespace {
+
+// A working folder with the bundled chord table, as the program finds it at its first start.
+class Folder
+{
+public:
+    Folder()
+    {
+        QDir::setCurrent(m_dir.path());
+        QFile::copy(QStringLiteral(ZW_DEFAULT_TABLE), m_dir.filePath(QStringLiteral("Gitarre, E-A-D-G-H-E.cho")));
+    }
+    QString settings() const { return m_dir.filePath(QStringLiteral("Zupfwerk.ini")); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void BM_EditAtFullCapacity(benchmark::State& state)
+{
+    Folder folder;
+    TF_Main window(folder.settings());
+    window.show();
+    AkkordDepotClass& doc = window.dokument();
+    doc.Zuruecksetzen(true);
+    fillCatalogue(doc, MaxTypen);
+    fillTable(doc, MaxGriffe);
+    setGrip(doc, "x3201x", 0, 0);
+    window.StelleWaehlen(3, 6, false);
+    for (auto _ : state) {
+        // Alternately places and removes a finger: every iteration is one edit.
+        window.FingerKlick(true, false);
+        window.griffbrettFeld()->repaint();
+    }
+    state.counters["grips"] = doc.Anzahl();
+    state.counters["types"] = doc.TypAnzahl();
+}
+BENCHMARK(BM_EditAtFullCapacity)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_StartUpToFirstPaintedBoard(benchmark::State& state)
+{
+    Folder folder;
+    for (auto _ : state) {
+        QFile::remove(folder.settings());
+        TF_Main window(folder.settings());
+        window.show();
+        window.griffbrettFeld()->repaint();
+        benchmark::DoNotOptimize(window.dokument().Anzahl());
+    }
+}
+BENCHMARK(BM_StartUpToFirstPaintedBoard)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
