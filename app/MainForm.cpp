@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/PaintBox.h"
+#include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
 #include "forms/Statusleiste.h"
 #include "render/Griffbrett.h"
@@ -44,6 +45,7 @@ TF_Main::TF_Main(const QString& settingsPath, QWidget* parent) : QMainWindow(par
 
 TF_Main::~TF_Main()
 {
+    GrifftabFenster.reset();
     Zeichner.reset();
     Dokument.reset();
 }
@@ -116,10 +118,11 @@ void TF_Main::FormCreate()
     FensterLage(false);
     Zeichner->SetGroesseUndAnordnen(PB_Griffbrett->width(), PB_Griffbrett->height());
     setWindowTitle(QStringLiteral("Zupfwerk"));
+    grifftabErzeugen();
     OeffnenMitPfad(Einstellungen->readString(computer, QStringLiteral("LetzteDatei"),
                                              QStringLiteral("Gitarre, E-A-D-G-H-E.cho")));
     GrifftabLageLaden(false);
-    Dokument->GriffHolen(selectedRoot(), 0, false, 0);
+    selectedGripFetch();
     NachHolenAktualisieren();
     SB_Statusbar->update();
     BundanzahlAnwenden(Zeichner->Bundzahl());
@@ -161,17 +164,6 @@ void TF_Main::showEvent(QShowEvent* event)
         move(area.x() + (area.width() - frameGeometry().width()) / 2,
              area.y() + (area.height() - frameGeometry().height()) / 2);
     }
-}
-
-void TF_Main::GrifftabLageLaden(bool nurListen)
-{
-    // Placement, visibility and lists of the chord-table window; the window itself is not built yet.
-    (void)nurListen;
-}
-
-void TF_Main::GrifftabLageSpeichern()
-{
-    // Writes the chord-table window's placement once that window exists.
 }
 
 bool TF_Main::FormCloseQuery()

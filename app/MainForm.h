@@ -11,6 +11,7 @@ class AkkordDepotClass;
 class GriffbrettClass;
 class PrivateProfile;
 class Statusleiste;
+class TF_GrifftabForm;
 class PaintBox;
 class QAction;
 class QActionGroup;
@@ -39,6 +40,7 @@ public:
     const QString& dateiName() const { return m_dateiName; }
     PaintBox* griffbrettFeld() const { return PB_Griffbrett; }
     Statusleiste* statusleiste() const { return SB_Statusbar; }
+    TF_GrifftabForm* grifftabFenster() const { return GrifftabFenster.get(); }
 
     // The compose-and-paint routine: grip and recognition into the renderer, then the warning.
     void Zusammenstellen();
@@ -50,6 +52,10 @@ public:
     void NachHolenAktualisieren();
     void BundanzahlAnwenden(int anzahl);
     void Tastenkuerzel(bool an);
+    // Refills the chord-table window's lists after the catalogue or the grips changed.
+    void GrifftabFensterNeuFuellen() { GrifftabLageLaden(true); }
+    // The chord-table window's notifications: 0 closed, 1 selection, 2 remove, 3 active, 4 inactive.
+    void Benachrichtigen(int code);
 
     // The fingering editor, acting on the spot chosen in the renderer.
     struct Fangrechteck
@@ -111,6 +117,8 @@ private:
     // Lets the chord-table window show the recognised chord.
     void grifftabAuswahlSetzen();
     void grifftabSichtbar(bool sichtbar);
+    void grifftabErzeugen();
+    void zuGriffGehen();
 
     // The save-changes question: 6 "&Ja", 7 "&Nein", 2 "&Abbruch".
     int AenderungenUebernehmen();
@@ -150,10 +158,18 @@ private:
     void MI_WinMaximizeClick();
     void MI_AkkVorClick();
     void MI_AkkZurueckClick();
+    void gripStep(bool vorwaerts);
     void MI_AkkEntfernenClick();
+    void MI_AkkSpeichernClick();
+    void MI_SuchenClick();
     void MI_BeendenClick();
+    void MI_NeuClick();
+    void MI_LadenClick();
     void MI_SpeichernClick();
     void MI_SpeichernAlsClick();
+    void MI_InfoClick();
+    // Copies the grip chosen in the chord-table window into the current grip, when there is one.
+    void selectedGripFetch();
     void MI_SpeedClick();
     void Geschwindigkeitstest();
 
@@ -162,6 +178,7 @@ private:
     std::unique_ptr<AkkordDepotClass> Dokument;
     std::unique_ptr<GriffbrettClass> Zeichner;
     std::unique_ptr<PrivateProfile> Einstellungen;
+    std::unique_ptr<TF_GrifftabForm> GrifftabFenster;
 
     int NaechsterFinger = 1;
     int LetzterFinger = 0;

@@ -120,23 +120,6 @@ void TF_Main::FormResize()
     Zusammenstellen();
 }
 
-int TF_Main::selectedRoot() const
-{
-    // The root chosen in the chord-table window; C until that window exists.
-    return 0;
-}
-
-void TF_Main::grifftabAuswahlSetzen()
-{
-    // The chord-table window follows the shown chord once it exists.
-}
-
-void TF_Main::grifftabSichtbar(bool sichtbar)
-{
-    // Shows or hides the chord-table window once it exists.
-    (void)sichtbar;
-}
-
 void TF_Main::ErkennungAusfuehren()
 {
     if (Einstellungen->readBool(QStringLiteral("Akkorderkennung"), QStringLiteral("Aktiv"), true)) {

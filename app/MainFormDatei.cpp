@@ -1,10 +1,17 @@
 #include "app/MainForm.h"
 
+#include <QAction>
 #include <QFileInfo>
 
 #include <cstring>
 
+#include "app/PaintBox.h"
+#include "forms/DateiDialog.h"
 #include "forms/MeldungZeigen.h"
+#include "forms/ModelText.h"
+#include "forms/NeuForm.h"
+#include "forms/PrgInfoForm.h"
+#include "forms/Statusleiste.h"
 #include "forms/PrivateProfile.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
@@ -80,5 +87,63 @@ void TF_Main::MI_SpeichernClick()
 
 void TF_Main::MI_SpeichernAlsClick()
 {
-    // The save dialog comes with the file commands.
+    const QString path = SD_SpeichernAusfuehren(this);
+    if (path.isEmpty())
+        return;
+    if (Dokument->Speichern(path.toStdString()))
+        Statusmeldung(QStringLiteral("Die Grifftabelle wurde gespeichert"));
+    // The name is taken over even when the write failed, so the next save tries it again.
+    m_dateiName = path;
+    titleUpdate();
+    Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), path);
+}
+
+void TF_Main::MI_LadenClick()
+{
+    if (AenderungenUebernehmen() == 2)
+        return;
+    const QString path = OD_LadenAusfuehren(this);
+    if (path.isEmpty())
+        return;
+    OeffnenMitPfad(path);
+    GrifftabLageLaden(true);
+    selectedGripFetch();
+    NachHolenAktualisieren();
+    SB_Statusbar->update();
+    Zeichner->SetGroesseUndAnordnen(PB_Griffbrett->width(), PB_Griffbrett->height());
+    Zusammenstellen();
+    Statusmeldung(QStringLiteral("Zupfwerk 1.4"));
+}
+
+void TF_Main::MI_NeuClick()
+{
+    TF_Neu dialog(this, *Dokument);
+    if (AenderungenUebernehmen() == 2)
+        return;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    Dokument->Zuruecksetzen(!dialog.erkennungBehalten());
+    std::string text;
+    qtToModel(dialog.instrument(), text);
+    Dokument->SetzeText(0, text);
+    qtToModel(dialog.info(), text);
+    Dokument->SetzeText(1, text);
+    GrifftabLageLaden(true);
+    static_cast<StimmClass&>(*Dokument) = dialog.stimmung();
+    Zeichner->SetSaitenzahl(Dokument->SaitenAnzahl());
+    Zusammenstellen();
+    AlleFingerEntfernen();
+    m_dateiName.clear();
+    titleUpdate();
+}
+
+void TF_Main::MI_InfoClick()
+{
+    TF_PrgInfo dialog(this, *Dokument, shortName(), MI_KurzhinweisOnOff->isChecked());
+    dialog.exec();
+    std::string text;
+    if (!Dokument->InstrumentNurLesen() && dialog.instrumentGeaendert() && qtToModel(dialog.instrument(), text))
+        Dokument->SetzeText(0, text);
+    if (!Dokument->InfoNurLesen() && dialog.infoGeaendert() && qtToModel(dialog.info(), text))
+        Dokument->SetzeText(1, text);
 }

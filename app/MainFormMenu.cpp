@@ -48,6 +48,8 @@ void TF_Main::createActions()
     MI_Suchen = createAction("MI_Suchen", QStringLiteral("&Grifftabelle"),
                              QStringLiteral("Zur Grifftabelle wechseln"));
     MI_Suchen->setShortcut(key(Qt::Key_F12));
+    // F12 also switches back from the chord-table window.
+    MI_Suchen->setShortcutContext(Qt::ApplicationShortcut);
     MI_AkkVor = createAction("MI_AkkVor", QStringLiteral("&vor"),
                              QStringLiteral("Nächsten Akkord aus Grifftabelle holen"));
     MI_AkkZurueck = createAction("MI_AkkZurueck", QStringLiteral("&zurück"),
@@ -195,13 +197,18 @@ void TF_Main::createActions()
 
 void TF_Main::connectActions()
 {
+    connect(MI_Neu, &QAction::triggered, this, &TF_Main::MI_NeuClick);
+    connect(MI_Laden, &QAction::triggered, this, &TF_Main::MI_LadenClick);
     connect(MI_Speichern, &QAction::triggered, this, &TF_Main::MI_SpeichernClick);
+    connect(MI_Info, &QAction::triggered, this, &TF_Main::MI_InfoClick);
     connect(MI_SpeichernAls, &QAction::triggered, this, &TF_Main::MI_SpeichernAlsClick);
     connect(MI_Beenden, &QAction::triggered, this, &TF_Main::MI_BeendenClick);
 
     connect(MI_AkkVor, &QAction::triggered, this, &TF_Main::MI_AkkVorClick);
     connect(MI_AkkZurueck, &QAction::triggered, this, &TF_Main::MI_AkkZurueckClick);
     connect(MI_AkkEntfernen, &QAction::triggered, this, &TF_Main::MI_AkkEntfernenClick);
+    connect(MI_AkkSpeichern, &QAction::triggered, this, &TF_Main::MI_AkkSpeichernClick);
+    connect(MI_Suchen, &QAction::triggered, this, &TF_Main::MI_SuchenClick);
     connect(MI_ErkVor, &QAction::triggered, this, &TF_Main::MI_ErkVorClick);
     connect(MI_AkkordErkOnOff, &QAction::triggered, this, &TF_Main::MI_AkkordErkOnOffClick);
     for (QAction* item : MI_ErkennungSaite)
@@ -401,26 +408,26 @@ void TF_Main::MI_WinMaximizeClick()
 
 void TF_Main::MI_AkkVorClick()
 {
-    if (Ergebnis.Grundton == KeinTon)
-        return;
-    int position = -1;
-    const int count = Dokument->GriffeZaehlen(&position);
-    const int target = position + 1 == count ? 0 : position + 1;
-    if (Dokument->GriffHolen(Ergebnis.Grundton, Ergebnis.AkkordTyp, false, target) < 0)
-        return;
-    NachHolenAktualisieren();
-    if (Ergebnis.AkkordTyp != -1)
-        grifftabAuswahlSetzen();
+    gripStep(true);
 }
 
 void TF_Main::MI_AkkZurueckClick()
+{
+    gripStep(false);
+}
+
+void TF_Main::gripStep(bool vorwaerts)
 {
     if (Ergebnis.Grundton == KeinTon)
         return;
     int position = -1;
     const int count = Dokument->GriffeZaehlen(&position);
-    // A grip that is not stored (position -1) asks for a negative target: the first stored grip.
-    const int target = position == 0 ? count - 1 : position - 1;
+    // Both ends wrap; a grip that is not stored (position -1) steps to the first stored grip.
+    int target = 0;
+    if (vorwaerts)
+        target = position + 1 == count ? 0 : position + 1;
+    else
+        target = position == 0 ? count - 1 : position - 1;
     if (Dokument->GriffHolen(Ergebnis.Grundton, Ergebnis.AkkordTyp, false, target) < 0)
         return;
     NachHolenAktualisieren();

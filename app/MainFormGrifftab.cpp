@@ -1,0 +1,195 @@
+#include "app/MainForm.h"
+
+#include <QAction>
+
+#include <cstdlib>
+
+#include "forms/GriffSpeichernForm.h"
+#include "forms/GrifftabForm.h"
+#include "forms/PrivateProfile.h"
+#include "render/Griffbrett.h"
+#include "table/AkkordDepot.h"
+
+namespace {
+
+const QString grifftab = QStringLiteral("Grifftab");
+
+} // namespace
+
+void TF_Main::grifftabErzeugen()
+{
+    // A window of its own, not a child: it stays on top and lives until the program ends.
+    GrifftabFenster = std::make_unique<TF_GrifftabForm>(
+        *Dokument, [this](int code) { Benachrichtigen(code); },
+        [this](const QString& hinweis) { HinweisZeigen(hinweis); });
+    GrifftabFenster->HinweiseAnzeigen(MI_KurzhinweisOnOff->isChecked());
+}
+
+void TF_Main::GrifftabLageLaden(bool nurListen)
+{
+    TF_GrifftabForm& window = *GrifftabFenster;
+    if (!nurListen) {
+        const int top = Einstellungen->readInteger(grifftab, QStringLiteral("WindowTop"), window.y());
+        const int left = Einstellungen->readInteger(grifftab, QStringLiteral("WindowLeft"), window.x());
+        const int height = Einstellungen->readInteger(grifftab, QStringLiteral("WindowHeight"), 440);
+        const int width = Einstellungen->readInteger(grifftab, QStringLiteral("WindowWidth"), 135);
+        window.move(left, top);
+        window.resize(width, height);
+        if (Einstellungen->readBool(grifftab, QStringLiteral("Anzeigen"), true)) {
+            MI_GrifftabOnOff->setChecked(true);
+            window.show();
+        }
+        window.SetzeKopfbreite(0, Einstellungen->readInteger(grifftab, QStringLiteral("Width0"), window.Kopfbreite(0)));
+        window.SetzeKopfbreite(1, Einstellungen->readInteger(grifftab, QStringLiteral("Width1"), window.Kopfbreite(1)));
+    }
+    window.GrundtoeneFuellen();
+    window.GrundtonWaehlen(0);
+    window.TypenFuellen();
+    window.TypWaehlen(0);
+    window.GriffeFuellen(true);
+    window.GriffWaehlen(0);
+    window.PanelAktualisieren();
+}
+
+void TF_Main::GrifftabLageSpeichern()
+{
+    const TF_GrifftabForm& window = *GrifftabFenster;
+    Einstellungen->writeInteger(grifftab, QStringLiteral("WindowTop"), window.y()) &&
+        Einstellungen->writeInteger(grifftab, QStringLiteral("WindowLeft"), window.x()) &&
+        Einstellungen->writeInteger(grifftab, QStringLiteral("WindowHeight"), window.height()) &&
+        Einstellungen->writeInteger(grifftab, QStringLiteral("WindowWidth"), window.width()) &&
+        Einstellungen->writeInteger(grifftab, QStringLiteral("Width0"), window.Kopfbreite(0)) &&
+        Einstellungen->writeInteger(grifftab, QStringLiteral("Width1"), window.Kopfbreite(1));
+}
+
+int TF_Main::selectedRoot() const
+{
+    return GrifftabFenster ? GrifftabFenster->GewaehlterGrundton() : 0;
+}
+
+void TF_Main::selectedGripFetch()
+{
+    TrefferClass chosen;
+    if (GrifftabFenster->Auswahl(chosen))
+        Dokument->GriffHolen(chosen.Grundton, chosen.AkkordTyp, false, chosen.GriffIndex);
+}
+
+void TF_Main::grifftabAuswahlSetzen()
+{
+    GrifftabFenster->AuswahlSetzen(Ergebnis);
+}
+
+void TF_Main::grifftabSichtbar(bool sichtbar)
+{
+    if (sichtbar) {
+        GrifftabFenster->show();
+        GrifftabFenster->raise();
+    } else {
+        GrifftabFenster->hide();
+    }
+}
+
+void TF_Main::Benachrichtigen(int code)
+{
+    switch (code) {
+    case 0:
+        MI_GrifftabOnOff->trigger();
+        break;
+    case 1:
+        zuGriffGehen();
+        break;
+    case 2:
+        MI_AkkEntfernenClick();
+        break;
+    case 3:
+        Tastenkuerzel(false);
+        break;
+    case 4:
+        Tastenkuerzel(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void TF_Main::zuGriffGehen()
+{
+    TrefferClass chosen;
+    if (GrifftabFenster->Auswahl(chosen)) {
+        Ergebnis = chosen;
+        Dokument->GriffHolen(chosen.Grundton, chosen.AkkordTyp, false, chosen.GriffIndex);
+        NachHolenAktualisieren();
+        return;
+    }
+    Statusmeldung(QStringLiteral("Kein passendender Griff vorhanden!"));
+    Dokument->Loeschen();
+    NaechsterFingerSetzen(1);
+    Zusammenstellen();
+}
+
+void TF_Main::MI_SuchenClick()
+{
+    if (GrifftabFenster->isActiveWindow()) {
+        if (GrifftabGeoeffnet) {
+            MI_GrifftabOnOff->trigger();
+            GrifftabGeoeffnet = false;
+        } else {
+            activateWindow();
+        }
+        return;
+    }
+    if (MI_GrifftabOnOff->isChecked()) {
+        GrifftabFenster->raise();
+        GrifftabFenster->activateWindow();
+    } else {
+        MI_GrifftabOnOff->trigger();
+        GrifftabGeoeffnet = true;
+    }
+}
+
+void TF_Main::MI_AkkSpeichernClick()
+{
+    AkkordDepotClass& griff = *Dokument;
+    griff.LeerBereinigen();
+    bool openString = false;
+    for (int s = 1; s <= griff.SaitenAnzahl(); ++s)
+        openString = openString || griff.SaitenStatus(s) == SaiteLeer;
+
+    bool range = false;
+    int from = 0;
+    int to = 0;
+    if (!openString) {
+        // An open string cannot move along the neck, so only a fretted grip may be transposed.
+        TF_GriffSpeichern dialog(griff.TiefsterBund(), this);
+        if (dialog.ausfuehren() != QDialog::Accepted) {
+            Statusmeldung(QStringLiteral("Griff wurde nicht gespeichert!"));
+            return;
+        }
+        range = dialog.bereich();
+        from = dialog.vonBund();
+        to = dialog.bisBund();
+    }
+
+    bool stored = false;
+    if (!range) {
+        stored = griff.GriffAufnehmen() > 0;
+    } else {
+        const int base = griff.TiefsterBund();
+        for (int fret = from; fret <= to; ++fret) {
+            griff.GriffVerschieben(fret);
+            const int root = NotenClass::Transponieren(Ergebnis.Grundton, std::abs(base - fret), fret > base);
+            griff.AkkordSetzen(root, Ergebnis.AkkordTyp);
+            stored = griff.GriffAufnehmen() > 0 || stored;
+        }
+        griff.GriffVerschieben(base);
+        griff.AkkordSetzen(Ergebnis.Grundton, Ergebnis.AkkordTyp);
+    }
+    if (!stored) {
+        Statusmeldung(QStringLiteral("Griff wurde nicht gespeichert!"));
+        return;
+    }
+    NachHolenAktualisieren();
+    Statusmeldung(QStringLiteral("Griff wurde gespeichert"));
+    if (Ergebnis.AkkordTyp != -1)
+        grifftabAuswahlSetzen();
+}
