@@ -142,7 +142,8 @@ void TF_Main::MI_InfoClick()
     TF_PrgInfo dialog(this, *Dokument, shortName(), MI_KurzhinweisOnOff->isChecked());
     dialog.exec();
     std::string text;
-    if (!Dokument->InstrumentNurLesen() && dialog.instrumentGeaendert() && qtToModel(dialog.instrument(), text))
+    if (!Dokument->InstrumentNurLesen() && dialog.instrumentGeaendert() &&
+        qtToModel(dialog.instrument(), text))
         Dokument->SetzeText(0, text);
     if (!Dokument->InfoNurLesen() && dialog.infoGeaendert() && qtToModel(dialog.info(), text))
         Dokument->SetzeText(1, text);

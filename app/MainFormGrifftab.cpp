@@ -39,8 +39,10 @@ void TF_Main::GrifftabLageLaden(bool nurListen)
             MI_GrifftabOnOff->setChecked(true);
             window.show();
         }
-        window.SetzeKopfbreite(0, Einstellungen->readInteger(grifftab, QStringLiteral("Width0"), window.Kopfbreite(0)));
-        window.SetzeKopfbreite(1, Einstellungen->readInteger(grifftab, QStringLiteral("Width1"), window.Kopfbreite(1)));
+        window.SetzeKopfbreite(
+            0, Einstellungen->readInteger(grifftab, QStringLiteral("Width0"), window.Kopfbreite(0)));
+        window.SetzeKopfbreite(
+            1, Einstellungen->readInteger(grifftab, QStringLiteral("Width1"), window.Kopfbreite(1)));
     }
     window.GrundtoeneFuellen();
     window.GrundtonWaehlen(0);

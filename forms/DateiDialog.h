@@ -10,7 +10,7 @@ class QWidget;
 struct DateiDialogAnfrage
 {
     bool speichern = false;
-    QString filter;   // Qt's form of "Zupfwerk Grifftabellen (*.cho)|*.cho|Alle Dateien (*.*)|*.*"
+    QString filter; // Qt's form of "Zupfwerk Grifftabellen (*.cho)|*.cho|Alle Dateien (*.*)|*.*"
 };
 
 // Answers with the path typed or chosen, empty for a cancelled dialog.

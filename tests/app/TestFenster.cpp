@@ -80,7 +80,8 @@ void smallCatalogue(AkkordDepotClass& doc)
         const int t = doc.TypAnzahl() - 1;
         doc.TypUmbenennen(t, type.name);
         doc.IntervallZufuegen(t, type.third, false);
-        doc.IntervallZufuegen(t, 6, true); // an optional fifth
+        // The fifth is optional but in the sixth chord, which without it would take every minor triad.
+        doc.IntervallZufuegen(t, 6, type.extra != 8);
         if (type.extra >= 0)
             doc.IntervallZufuegen(t, type.extra, false);
     }

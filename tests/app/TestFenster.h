@@ -45,7 +45,7 @@ extern const QString defaultTableName;
 
 // Frets per string from the low E upward: 'x' muted, '0' open, digits fretted with the given fingers.
 void setGrip(AkkordDepotClass& doc, const char* frets, const char* fingers);
-// Major "", minor "m", "6" and "m7", each with an optional fifth.
+// Major "", minor "m", "6" and "m7"; the fifth is optional but in "6".
 void smallCatalogue(AkkordDepotClass& doc);
 // The middle of the spot at that fret and string, in the fretboard's coordinates.
 QPoint spotCentre(TF_Main& window, int bund, int saite);
