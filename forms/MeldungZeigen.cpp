@@ -47,3 +47,13 @@ void EinfacheMeldungAnbinden()
 {
     SetzeEinfacheMeldung(&showPlainBox);
 }
+
+void FehlerMeldungZeigen(const QString& meldung)
+{
+    const QString titel = QStringLiteral("Zupfwerk");
+    if (const MeldungsAntwort answer = installedAnswer()) {
+        answer(MeldungsAnfrage{1, meldung, titel, -1, true});
+        return;
+    }
+    QMessageBox::critical(nullptr, titel, meldung);
+}

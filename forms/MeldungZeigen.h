@@ -28,5 +28,9 @@ MeldungsAntwort SetzeMeldungsAntwort(MeldungsAntwort answer);
 // 2 cancel or closed.
 int MeldungZeigen(QWidget* owner, int symbol, const QString& meldung, const QString& titel, int knopfsatz);
 
+// The toolkit's standard error box (caption "Zupfwerk", OK only); through the same seam, with
+// einfach set and symbol 1.
+void FehlerMeldungZeigen(const QString& meldung);
+
 // Makes the model's EinfacheMeldung show the platform's plain message box.
 void EinfacheMeldungAnbinden();

@@ -1,26 +1,14 @@
 #include "forms/PrivateProfile.h"
 
+#include "forms/MeldungZeigen.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSaveFile>
 
 #include <utility>
 
 namespace {
-
-void showWriteError(const QString& path)
-{
-    QMessageBox::critical(
-        nullptr, QStringLiteral("Zupfwerk"),
-        QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht geschrieben werden.").arg(path));
-}
-
-PrivateProfile::ErrorHandler& errorHandler()
-{
-    static PrivateProfile::ErrorHandler handler = &showWriteError;
-    return handler;
-}
 
 bool isSectionLine(const QString& trimmed)
 {
@@ -54,13 +42,6 @@ QString valueOf(const QString& line)
 } // namespace
 
 PrivateProfile::PrivateProfile(QString path) : m_path(std::move(path)) {}
-
-PrivateProfile::ErrorHandler PrivateProfile::setErrorHandler(ErrorHandler handler)
-{
-    ErrorHandler previous = std::move(errorHandler());
-    errorHandler() = handler ? std::move(handler) : ErrorHandler(&showWriteError);
-    return previous;
-}
 
 void PrivateProfile::reloadIfChanged() const
 {
@@ -160,7 +141,7 @@ bool PrivateProfile::writeString(const QString& section, const QString& key, con
         written = file.commit();
     }
     if (!written) {
-        errorHandler()(m_path);
+        FehlerMeldungZeigen(QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht geschrieben werden.").arg(m_path));
         return false;
     }
     m_lines = lines;

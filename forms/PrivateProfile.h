@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 // A settings file in the Windows private-profile dialect: "[Section]" lines and "Key=Value" lines,
 // section and key names matched without regard to case, missing entries read as the default,
 // every write on disk at once with all other lines kept.
@@ -22,14 +20,10 @@ public:
     // Any non-zero integer is true.
     bool readBool(const QString& section, const QString& key, bool fallback) const;
 
-    // False when the system refuses the write; the error handler has then shown it.
+    // False when the system refuses the write; a standard error box naming the file has then shown it.
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeBool(const QString& section, const QString& key, bool value);
-
-    // Shows a refused write; by default a standard error box naming the file.
-    using ErrorHandler = std::function<void(const QString& path)>;
-    static ErrorHandler setErrorHandler(ErrorHandler handler);
 
 private:
     struct Position

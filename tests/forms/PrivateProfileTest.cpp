@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "forms/MeldungZeigen.h"
 #include "forms/PrivateProfile.h"
 
 namespace {
@@ -143,13 +144,17 @@ void PrivateProfileTest::refusedWriteIsReportedWithTheFileName()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("missing-folder/Zupfwerk.ini"));
-    QStringList reported;
-    const auto previous =
-        PrivateProfile::setErrorHandler([&reported](const QString& file) { reported << file; });
+    QList<MeldungsAnfrage> reported;
+    SetzeMeldungsAntwort([&reported](const MeldungsAnfrage& anfrage) {
+        reported << anfrage;
+        return 6;
+    });
     PrivateProfile ini(path);
     QVERIFY(!ini.writeInteger(QStringLiteral("Diagramm"), QStringLiteral("Vorgabe"), 3));
-    PrivateProfile::setErrorHandler(previous);
-    QCOMPARE(reported, QStringList{path});
+    SetzeMeldungsAntwort(nullptr);
+    QCOMPARE(reported.size(), 1);
+    QVERIFY(reported[0].einfach);
+    QVERIFY(reported[0].meldung.contains(path));
 }
 
 void PrivateProfileTest::changesByOthersAreSeen()
