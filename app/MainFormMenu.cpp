@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "forms/GrifftabForm.h"
 #include "forms/MeldungZeigen.h"
 #include "forms/PrivateProfile.h"
 #include "render/Griffbrett.h"
@@ -394,6 +395,7 @@ void TF_Main::MI_GrifftabOnOffClick()
 void TF_Main::MI_KurzhinweisOnOffClick()
 {
     hintsShown(MI_KurzhinweisOnOff->isChecked());
+    GrifftabFenster->HinweiseAnzeigen(MI_KurzhinweisOnOff->isChecked());
     Einstellungen->writeBool(QStringLiteral("Computer"), QStringLiteral("Kurzhinweise"),
                              MI_KurzhinweisOnOff->isChecked());
 }

@@ -41,6 +41,8 @@ private slots:
     void viewSwitchTwiceAndGoToFret();
     void shiftLeftStopsAtFretOne();
     void disabledItemsIgnoreTheirKeys();
+    void viewTogglesAreWrittenAndShown();
+    void maximiseTogglesTheWindowState();
 
 private:
     void click(int bund, int saite, Qt::MouseButton button = Qt::LeftButton,
@@ -436,6 +438,45 @@ void EditorTest::disabledItemsIgnoreTheirKeys()
     QVERIFY(!item("MI_ErkVor")->isEnabled());
     key(Qt::Key_N);
     QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("C"));
+}
+
+void EditorTest::viewTogglesAreWrittenAndShown()
+{
+    item("MI_Radio1Noten")->trigger();
+    QVERIFY(f->iniText().contains(QStringLiteral("RechteAnzeige=1")));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Anzeige am rechten Rand: Töne"));
+    item("MI_Radio1Intervall")->trigger();
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Anzeige am rechten Rand: Intervalle"));
+    item("MI_Radio1Aus")->trigger();
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Anzeige am rechten Rand: nichts"));
+
+    key(Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(f->iniText().contains(QStringLiteral("Fingersatz=0")));
+    key(Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(f->iniText().contains(QStringLiteral("Akkordname=0")));
+
+    const int before = window->griffbrettFeld()->height();
+    item("MI_StatuszeileOnOff")->trigger();
+    QVERIFY(!window->statusleiste()->isVisible());
+    QVERIFY(!item("MI_StatuszeileOnOff")->isChecked());
+    QVERIFY(f->iniText().contains(QStringLiteral("Statuszeile=0")));
+    QVERIFY(window->griffbrettFeld()->height() > before);
+    QCOMPARE(window->zeichner().Puffer().height(), window->griffbrettFeld()->height());
+
+    item("MI_KurzhinweisOnOff")->trigger();
+    QCOMPARE(window->griffbrettFeld()->toolTip(), QStringLiteral("Griffbrett"));
+    QVERIFY(f->iniText().contains(QStringLiteral("Kurzhinweise=1")));
+    item("MI_KurzhinweisOnOff")->trigger();
+    QVERIFY(window->griffbrettFeld()->toolTip().isEmpty());
+}
+
+void EditorTest::maximiseTogglesTheWindowState()
+{
+    QCOMPARE(item("MI_WinMaximize")->shortcuts().first(), QKeySequence(Qt::CTRL | Qt::Key_Udiaeresis));
+    item("MI_WinMaximize")->trigger();
+    QTRY_VERIFY(window->windowState().testFlag(Qt::WindowMaximized));
+    item("MI_WinMaximize")->trigger();
+    QTRY_VERIFY(!window->windowState().testFlag(Qt::WindowMaximized));
 }
 
 QTEST_MAIN(EditorTest)
