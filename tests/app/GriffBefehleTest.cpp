@@ -43,6 +43,8 @@ private slots:
     void chordTableWindowFollowsAndShortcutsPause();
     void chosenGripIsShownOrTheGripCleared();
     void storedGripsSurviveSaveQuitAndRestart();
+    void chordTableWindowPlacementIsKept();
+    void switchingWindowsWithF12();
 
 private:
     QAction* item(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
@@ -304,6 +306,49 @@ void GriffBefehleTest::storedGripsSurviveSaveQuitAndRestart()
     QCOMPARE(frets->count(), 1);
     QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Am"));
     QCOMPARE(doc->FingerBei(2, 4), 3);
+}
+
+void GriffBefehleTest::chordTableWindowPlacementIsKept()
+{
+    TF_GrifftabForm* table = window->grifftabFenster();
+    QCOMPARE(table->width(), 135);
+    QCOMPARE(table->height(), 440);
+    QVERIFY(item("MI_GrifftabOnOff")->isChecked());
+    table->move(40, 50);
+    table->resize(200, 300);
+    table->SetzeKopfbreite(0, 60);
+    QVERIFY(window->close());
+    const QString ini = f->iniText();
+    QVERIFY(ini.contains(QStringLiteral("[Grifftab]")));
+    QVERIFY(ini.contains(QStringLiteral("WindowWidth=200")));
+    QVERIFY(ini.contains(QStringLiteral("WindowHeight=300")));
+    QVERIFY(ini.contains(QStringLiteral("Width0=60")));
+    f->stop();
+
+    f->writeIni(f->iniText().toUtf8() + "Anzeigen=0\n");
+    window = &f->start();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    table = window->grifftabFenster();
+    QCOMPARE(table->width(), 200);
+    QCOMPARE(table->Kopfbreite(0), 60);
+    QVERIFY(!table->isVisible());
+    QVERIFY(!item("MI_GrifftabOnOff")->isChecked());
+    QTest::keyClick(window, Qt::Key_B, Qt::ControlModifier);
+    QVERIFY(table->isVisible());
+    QVERIFY(f->iniText().contains(QStringLiteral("Anzeigen=1")));
+}
+
+void GriffBefehleTest::switchingWindowsWithF12()
+{
+    TF_GrifftabForm* table = window->grifftabFenster();
+    item("MI_GrifftabOnOff")->trigger();
+    QVERIFY(!table->isVisible());
+    QTest::keyClick(window, Qt::Key_F12);
+    QVERIFY2(table->isVisible(), "F12 shows the hidden window");
+    QVERIFY(item("MI_GrifftabOnOff")->isChecked());
+    QTRY_VERIFY(table->isActiveWindow());
+    QTest::keyClick(table, Qt::Key_F12);
+    QVERIFY2(!table->isVisible(), "shown by F12, hidden again by F12");
 }
 
 QTEST_MAIN(GriffBefehleTest)
