@@ -10,6 +10,7 @@
 
 #include "app/MainForm.h"
 #include "app/PaintBox.h"
+#include "forms/GrifftabForm.h"
 #include "table/AkkordDepot.h"
 #include "tests/support/TestTabelle.h"
 
@@ -50,6 +51,39 @@ void BM_EditAtFullCapacity(benchmark::State& state)
     state.counters["types"] = doc.TypAnzahl();
 }
 BENCHMARK(BM_EditAtFullCapacity)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A click on a root in the chord-table window: lists every grip of that chord with its preselection,
+// and the main window fetches and shows the chosen grip.
+void BM_ChordTableClickAtFullCapacity(benchmark::State& state)
+{
+    Folder folder;
+    TF_Main window(folder.settings());
+    window.show();
+    AkkordDepotClass& doc = window.dokument();
+    doc.Zuruecksetzen(true);
+    fillCatalogue(doc, MaxTypen);
+    // Few chords with many grips each: 6048 distinct shapes per chord type, spread over the twelve roots.
+    for (int i = 0; doc.Anzahl() < MaxGriffe; ++i) {
+        const int shape = i % 6048;
+        doc.Loeschen();
+        doc.FingerSetzen(1 + shape % 28, 1 + (shape / 28) % 6, 1);
+        doc.FingerSetzen(2 + shape % 28, 1 + (shape / 168) % 6, 2);
+        doc.FingerSetzen(3 + shape % 28, 1 + (shape / 1008) % 6, 3);
+        doc.AkkordSetzen(i % 12, i / 6048);
+        doc.GriffAufnehmen();
+    }
+    window.GrifftabFensterNeuFuellen();
+    TF_GrifftabForm& table = *window.grifftabFenster();
+    int root = 0;
+    for (auto _ : state) {
+        root = (root + 1) % 12;
+        table.GrundtonWaehlen(root);
+        table.LB_GrundClick();
+    }
+    int indexes[1];
+    state.counters["grips_of_chord"] = doc.GriffeAuflisten(root, 0, indexes, 1);
+}
+BENCHMARK(BM_ChordTableClickAtFullCapacity)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_StartUpToFirstPaintedBoard(benchmark::State& state)
 {

@@ -160,7 +160,8 @@ public:
         initStyleOption(&option);
         const int probeWidth = 80;
         option.rect = QRect(0, 0, probeWidth, QSpinBox::sizeHint().height());
-        const QRect field = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, this);
+        const QRect field =
+            style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxEditField, this);
         return {probeWidth - field.width() + 2, option.rect.height()};
     }
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -191,7 +192,7 @@ void selectRow(QListWidget* list, int row)
 }
 
 // The texts of frets 0..MaxBund, shared by every list item instead of formatted per grip.
-const QString& fretText(int fret)
+QString fretText(int fret)
 {
     static const QStringList texts = [] {
         QStringList list;
@@ -199,23 +200,23 @@ const QString& fretText(int fret)
             list << QString::number(i);
         return list;
     }();
-    static QString other;
-    if (fret >= 0 && fret <= MaxBund)
-        return texts[fret];
-    other = QString::number(fret);
-    return other;
+    return fret >= 0 && fret <= MaxBund ? texts[fret] : QString::number(fret);
 }
 
 } // namespace
 
-TF_GrifftabForm::TF_GrifftabForm(AkkordDepotClass& dokument, Benachrichtigung benachrichtigen, Hinweis hinweis,
-                                 QWidget* parent)
+TF_GrifftabForm::TF_GrifftabForm(AkkordDepotClass& dokument, Benachrichtigung benachrichtigen,
+                                 Hinweis hinweis, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_dokument(dokument),
       m_benachrichtigen(std::move(benachrichtigen)), m_hinweis(std::move(hinweis)),
       m_griffe(std::make_unique<int[]>(MaxGriffe))
 {
     setObjectName(QStringLiteral("TF_GrifftabForm"));
     setWindowTitle(QStringLiteral("Grifftabelle"));
+    // The designed 8-point face: the root names fit their 41-pixel column.
+    QFont designed = font();
+    designed.setPointSizeF(8.0);
+    setFont(designed);
     createControls();
     createEditPanel();
     createActions();
@@ -252,6 +253,7 @@ void TF_GrifftabForm::createControls()
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setUniformItemSizes(true);
+        list->setTextElideMode(Qt::ElideNone);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         hint(list, hintText);
         return list;
@@ -292,7 +294,7 @@ void TF_GrifftabForm::createControls()
     CB_Bearbeiten->setObjectName(QStringLiteral("CB_Bearbeiten"));
     hint(CB_Bearbeiten, QStringLiteral("Akkorderkennung bearbeiten"));
     auto* bottom = new QHBoxLayout(P_OkAbbruch);
-    bottom->setContentsMargins(4, 1, 2, 1);
+    bottom->setContentsMargins(2, 0, 0, 0);
     bottom->addWidget(CB_Bearbeiten);
     bottom->addStretch();
 }
@@ -386,22 +388,28 @@ QAction* TF_GrifftabForm::createAction(QWidget* list, const char* name, const QS
 
 void TF_GrifftabForm::createActions()
 {
-    PMI_Hoch = createAction(LB_Akkorde, "PMI_Hoch", QStringLiteral("&Hoch"), QKeySequence(Qt::CTRL | Qt::Key_H),
-                            QStringLiteral("Akkord nach oben verschieben"));
-    PMI_Runter = createAction(LB_Akkorde, "PMI_Runter", QStringLiteral("&Runter"),
-                              QKeySequence(Qt::CTRL | Qt::Key_R), QStringLiteral("Akkord nach unten verschieben"));
+    PMI_Hoch =
+        createAction(LB_Akkorde, "PMI_Hoch", QStringLiteral("&Hoch"), QKeySequence(Qt::CTRL | Qt::Key_H),
+                     QStringLiteral("Akkord nach oben verschieben"));
+    PMI_Runter =
+        createAction(LB_Akkorde, "PMI_Runter", QStringLiteral("&Runter"), QKeySequence(Qt::CTRL | Qt::Key_R),
+                     QStringLiteral("Akkord nach unten verschieben"));
     PMI_TypZufuegen = createAction(LB_Akkorde, "PMI_TypZufuegen", QStringLiteral("&Zufügen"),
                                    QKeySequence(Qt::Key_Insert), QString());
-    PMI_TypEntfernen = createAction(LB_Akkorde, "PMI_TypEntfernen", QStringLiteral("&Entfernen"),
-                                    QKeySequence(Qt::Key_Delete), QStringLiteral("Ausgewählter Akkordtyp wird entfernt"));
-    PMI_AkkordeSort = createAction(LB_Buende, "PMI_AkkordeSort", QStringLiteral("&Alle sortieren"), QKeySequence(),
-                                   QStringLiteral("Alle gespeicherten Akkorde werden nach Bünde sortiert"));
-    PMI_NrEntfernen = createAction(LB_Buende, "PMI_NrEntfernen", QStringLiteral("&Entfernen"),
-                                   QKeySequence(Qt::Key_Delete), QStringLiteral("Angezeigter Griff wird entfernt"));
+    PMI_TypEntfernen =
+        createAction(LB_Akkorde, "PMI_TypEntfernen", QStringLiteral("&Entfernen"),
+                     QKeySequence(Qt::Key_Delete), QStringLiteral("Ausgewählter Akkordtyp wird entfernt"));
+    PMI_AkkordeSort =
+        createAction(LB_Buende, "PMI_AkkordeSort", QStringLiteral("&Alle sortieren"), QKeySequence(),
+                     QStringLiteral("Alle gespeicherten Akkorde werden nach Bünde sortiert"));
+    PMI_NrEntfernen =
+        createAction(LB_Buende, "PMI_NrEntfernen", QStringLiteral("&Entfernen"), QKeySequence(Qt::Key_Delete),
+                     QStringLiteral("Angezeigter Griff wird entfernt"));
     PMI_Umbenennen = createAction(LB_Grund, "PMI_Umbenennen", QStringLiteral("&Umbennen"), QKeySequence(),
                                   QStringLiteral("Die Tonbezeichnung ändern"));
-    PMI_UmbenennenKurz = createAction(LB_Grund, "PMI_UmbenennenKurz", QStringLiteral("Umbennen, &Kurzform"),
-                                      QKeySequence(), QStringLiteral("Die Kurzbezeichnung des Tons umbenennen"));
+    PMI_UmbenennenKurz =
+        createAction(LB_Grund, "PMI_UmbenennenKurz", QStringLiteral("Umbennen, &Kurzform"), QKeySequence(),
+                     QStringLiteral("Die Kurzbezeichnung des Tons umbenennen"));
 
     connect(PMI_Hoch, &QAction::triggered, this, &TF_GrifftabForm::PMI_HochClick);
     connect(PMI_Runter, &QAction::triggered, this, &TF_GrifftabForm::PMI_RunterClick);
@@ -433,11 +441,13 @@ void TF_GrifftabForm::createMenus()
     PM_AGrund->addAction(PMI_Umbenennen);
     PM_AGrund->addAction(PMI_UmbenennenKurz);
 
-    const std::pair<QListWidget*, QMenu*> popups[] = {{LB_Akkorde, PM_ATypen}, {LB_Buende, PM_Buende},
-                                                      {LB_Grund, PM_AGrund}};
+    const std::pair<QListWidget*, QMenu*> popups[] = {
+        {LB_Akkorde, PM_ATypen}, {LB_Buende, PM_Buende}, {LB_Grund, PM_AGrund}};
     for (const auto& [list, menu] : popups) {
         connect(list, &QWidget::customContextMenuRequested, menu,
-                [list = list, menu = menu](const QPoint& pos) { menu->popup(list->viewport()->mapToGlobal(pos)); });
+                [list = list, menu = menu](const QPoint& pos) {
+                    menu->popup(list->viewport()->mapToGlobal(pos));
+                });
     }
 }
 
@@ -461,7 +471,8 @@ void TF_GrifftabForm::arrangeControls()
     const int h = height();
     const int headerHeight = std::max(17, HC_Kopf->sizeHint().height());
     const int bottomHeight = std::max(22, P_OkAbbruch->sizeHint().height());
-    const int editHeight = P_Bearbeiten->isVisibleTo(this) ? std::max(64, P_Bearbeiten->sizeHint().height()) : 0;
+    const int editHeight =
+        P_Bearbeiten->isVisibleTo(this) ? std::max(64, P_Bearbeiten->sizeHint().height()) : 0;
     HC_Kopf->setGeometry(0, 0, w, headerHeight);
     P_OkAbbruch->setGeometry(0, h - bottomHeight, w, bottomHeight);
     P_Bearbeiten->setGeometry(0, h - bottomHeight - editHeight, w, editHeight);

@@ -26,7 +26,8 @@
 
 namespace {
 
-const QString longQuestion = QStringLiteral("Soll der Akkord mit seinen zugehörigen Griffen wirklich entfernen werden? ");
+const QString longQuestion =
+    QStringLiteral("Soll der Akkord mit seinen zugehörigen Griffen wirklich entfernen werden? ");
 const QString shortQuestion = QStringLiteral("Soll der Akkord wirklich entfernen werden? ");
 const QString notRemoved = QStringLiteral("Der Akkordtyp konnte nicht gelöscht werden!");
 
@@ -218,10 +219,10 @@ void GrifftabFormTest::opensAsStayOnTopToolWindowWithTheDesignedSizes()
     QVERIFY(!form.UP_Intervall->wrapping());
     QVERIFY(form.E_GrundBez->isHidden());
     QCOMPARE(form.VorzugsBundWert(), 1);
-    for (const char* name : {"HC_Kopf", "LB_Grund", "LB_Akkorde", "LB_Buende", "P_Bearbeiten", "P_OkAbbruch",
-                             "CB_Bearbeiten", "CB_NameOrIntervall", "L_Pfeil", "E_AName", "UP_Intervall",
-                             "P_Intervall", "L_Intervall", "B_add", "B_sub", "E_GrundBez", "PM_ATypen",
-                             "PM_Buende", "PM_AGrund"})
+    for (const char* name :
+         {"HC_Kopf", "LB_Grund", "LB_Akkorde", "LB_Buende", "P_Bearbeiten", "P_OkAbbruch", "CB_Bearbeiten",
+          "CB_NameOrIntervall", "L_Pfeil", "E_AName", "UP_Intervall", "P_Intervall", "L_Intervall", "B_add",
+          "B_sub", "E_GrundBez", "PM_ATypen", "PM_Buende", "PM_AGrund"})
         QVERIFY2(form.findChild<QWidget*>(QString::fromLatin1(name)), name);
 }
 
@@ -255,19 +256,28 @@ void GrifftabFormTest::controlsCarryTheirHintsAndShowTooltipsOnRequest_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("roots") << "LB_Grund" << "Die Grundtöne der jeweiligen Akkorde";
-    QTest::newRow("types") << "LB_Akkorde" << "Die Akkordbezeichnungen";
-    QTest::newRow("grips") << "LB_Buende" << "Die vorhandenen Griffe. Angezeigt werden die Bünde";
-    QTest::newRow("editing") << "CB_Bearbeiten" << "Akkorderkennung bearbeiten";
+    QTest::newRow("roots") << "LB_Grund"
+                           << "Die Grundtöne der jeweiligen Akkorde";
+    QTest::newRow("types") << "LB_Akkorde"
+                           << "Die Akkordbezeichnungen";
+    QTest::newRow("grips") << "LB_Buende"
+                           << "Die vorhandenen Griffe. Angezeigt werden die Bünde";
+    QTest::newRow("editing") << "CB_Bearbeiten"
+                             << "Akkorderkennung bearbeiten";
     QTest::newRow("name or intervals") << "CB_NameOrIntervall"
                                        << "Bezeichner bearbeiten oder Intervall anzeigen (Alt+N)";
-    QTest::newRow("name") << "E_AName" << "Intervalle oder Akkordbezeichnung";
-    QTest::newRow("up-down") << "UP_Intervall" << "Intervall auswählen";
-    QTest::newRow("interval") << "L_Intervall" << "Ausgewähltes Akkordintervall";
-    QTest::newRow("add") << "B_add" << "Ausgewähltes Intervall zu Akkord zufügen / Neuer Akkord (Shift)";
+    QTest::newRow("name") << "E_AName"
+                          << "Intervalle oder Akkordbezeichnung";
+    QTest::newRow("up-down") << "UP_Intervall"
+                             << "Intervall auswählen";
+    QTest::newRow("interval") << "L_Intervall"
+                              << "Ausgewähltes Akkordintervall";
+    QTest::newRow("add") << "B_add"
+                         << "Ausgewähltes Intervall zu Akkord zufügen / Neuer Akkord (Shift)";
     QTest::newRow("subtract") << "B_sub"
                               << "Ausgewähltes Intervall aus Akkord entfernen /  Akkord entfernen (Shift)";
-    QTest::newRow("root name") << "E_GrundBez" << "Grundtonbezeichnung";
+    QTest::newRow("root name") << "E_GrundBez"
+                               << "Grundtonbezeichnung";
 }
 
 void GrifftabFormTest::controlsCarryTheirHintsAndShowTooltipsOnRequest()
