@@ -23,7 +23,8 @@ public:
     Folder()
     {
         QDir::setCurrent(m_dir.path());
-        QFile::copy(QStringLiteral(ZW_DEFAULT_TABLE), m_dir.filePath(QStringLiteral("Gitarre, E-A-D-G-H-E.cho")));
+        QFile::copy(QStringLiteral(ZW_DEFAULT_TABLE),
+                    m_dir.filePath(QStringLiteral("Gitarre, E-A-D-G-H-E.cho")));
     }
     QString settings() const { return m_dir.filePath(QStringLiteral("Zupfwerk.ini")); }
 
@@ -83,7 +84,10 @@ void BM_ChordTableClickAtFullCapacity(benchmark::State& state)
     int indexes[1];
     state.counters["grips_of_chord"] = doc.GriffeAuflisten(root, 0, indexes, 1);
 }
-BENCHMARK(BM_ChordTableClickAtFullCapacity)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ChordTableClickAtFullCapacity)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_StartUpToFirstPaintedBoard(benchmark::State& state)
 {

@@ -141,7 +141,8 @@ bool PrivateProfile::writeString(const QString& section, const QString& key, con
         written = file.commit();
     }
     if (!written) {
-        FehlerMeldungZeigen(QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht geschrieben werden.").arg(m_path));
+        FehlerMeldungZeigen(
+            QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht geschrieben werden.").arg(m_path));
         return false;
     }
     m_lines = lines;

@@ -18,7 +18,8 @@ int useDocument(AkkordDepotClass& doc)
 {
     int sum = 0;
     for (int t = 0; t < doc.TypAnzahl(); ++t)
-        sum += static_cast<int>(doc.IntervallText(t).size()) + static_cast<int>(std::string(doc.TypName(t)).size());
+        sum += static_cast<int>(doc.IntervallText(t).size()) +
+               static_cast<int>(std::string(doc.TypName(t)).size());
     for (int s = 1; s <= doc.SaitenAnzahl(); ++s)
         sum += static_cast<int>(doc.SaitenBezeichnung(s).size());
     for (int g = 0; g < doc.Anzahl(); ++g) {

@@ -169,7 +169,8 @@ int AkkordClass::Barre(int n, BarreClass* barre) const
         while (joined) {
             joined = false;
             for (int i = j + 1; i < count; ++i) {
-                if (number[i] != 0 || Punkte[i].Bund != Punkte[j].Bund || Punkte[i].Finger != Punkte[j].Finger)
+                if (number[i] != 0 || Punkte[i].Bund != Punkte[j].Bund ||
+                    Punkte[i].Finger != Punkte[j].Finger)
                     continue;
                 if (Punkte[i].Saite == Punkte[j].Saite - below) {
                     ++below;

@@ -11,7 +11,8 @@ bool GleicherGriff(const AkkordDatenClass& a, const AkkordDatenClass& b)
 
 int TiefsterBundVon(const AkkordDatenClass& griff)
 {
-    const int count = griff.PunktAnzahl < 0 ? 0 : (griff.PunktAnzahl > MaxPunkte ? MaxPunkte : griff.PunktAnzahl);
+    const int count =
+        griff.PunktAnzahl < 0 ? 0 : (griff.PunktAnzahl > MaxPunkte ? MaxPunkte : griff.PunktAnzahl);
     if (count == 0)
         return 1;
     int lowest = griff.Punkte[0].Bund;

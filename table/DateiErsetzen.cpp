@@ -11,7 +11,8 @@ bool writeFileReplacing(const std::string& path, const std::function<bool(std::o
     const fs::file_status status = fs::status(target, error);
     const bool exists = fs::exists(status);
     // Renaming would replace even a file the user protected: refuse as a plain write would.
-    if (exists && (!fs::is_regular_file(status) || (status.permissions() & fs::perms::owner_write) == fs::perms::none))
+    if (exists &&
+        (!fs::is_regular_file(status) || (status.permissions() & fs::perms::owner_write) == fs::perms::none))
         return false;
 
     fs::path temporary = target;

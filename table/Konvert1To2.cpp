@@ -15,7 +15,17 @@ constexpr std::size_t oldGripSize = 236;
 constexpr std::size_t newGripSize = 232;
 
 // Slots of the old blocks in file order, then the converted grips.
-enum Slot : int { TypeCount, Types, NextNumber, GripCount, OldGrips, NoteNames, StringCount, Strings, NewGrips };
+enum Slot : int {
+    TypeCount,
+    Types,
+    NextNumber,
+    GripCount,
+    OldGrips,
+    NoteNames,
+    StringCount,
+    Strings,
+    NewGrips
+};
 
 std::int32_t intAt(const unsigned char* data)
 {
@@ -38,10 +48,14 @@ bool KonvertClass1To2::oldBlocksRead(std::istream& in)
         std::int32_t maxCount;
     };
     constexpr Step steps[] = {
-        {TypeCount, 4, TypeCount, 1}, {Types, 72, TypeCount, MaxTypen},
-        {NextNumber, 4, NextNumber, 1}, {GripCount, 4, GripCount, 1},
-        {OldGrips, oldGripSize, GripCount, MaxGriffe}, {NoteNames, 221, NoteNames, 1},
-        {StringCount, 4, StringCount, 1}, {Strings, 8, StringCount, MaxSaiten},
+        {TypeCount, 4, TypeCount, 1},
+        {Types, 72, TypeCount, MaxTypen},
+        {NextNumber, 4, NextNumber, 1},
+        {GripCount, 4, GripCount, 1},
+        {OldGrips, oldGripSize, GripCount, MaxGriffe},
+        {NoteNames, 221, NoteNames, 1},
+        {StringCount, 4, StringCount, 1},
+        {Strings, 8, StringCount, MaxSaiten},
     };
     for (const Step& step : steps) {
         std::int32_t count = 1;
@@ -67,7 +81,8 @@ bool KonvertClass1To2::newFileWrite(std::ostream& out)
     checksumClear();
     constexpr char magic[5] = {'Z', 'W', '0', '2', '\0'};
     out.write(magic, sizeof magic);
-    constexpr Slot order[] = {TypeCount, Types, NextNumber, GripCount, NewGrips, NoteNames, StringCount, Strings};
+    constexpr Slot order[] = {TypeCount, Types,     NextNumber,  GripCount,
+                              NewGrips,  NoteNames, StringCount, Strings};
     for (Slot slot : order) {
         if (!writeBlock(out, block(slot), 1, blockSize(slot)))
             return false;

@@ -7,8 +7,7 @@
 #include <utility>
 
 // A fixed-capacity list of plain records with a stable sort by the virtual Vergleichen.
-template <typename T, int N>
-class TemplateArray
+template <typename T, int N> class TemplateArray
 {
 public:
     virtual ~TemplateArray() = default;
@@ -63,9 +62,8 @@ public:
         }
         for (int i = 0; i < n; ++i)
             order[i] = i;
-        std::stable_sort(order.get(), order.get() + n, [this](int a, int b) {
-            return Vergleichen(m_eintraege[b], m_eintraege[a]) > 0;
-        });
+        std::stable_sort(order.get(), order.get() + n,
+                         [this](int a, int b) { return Vergleichen(m_eintraege[b], m_eintraege[a]) > 0; });
         applyOrder(order.get(), n);
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Capacities of the data model; operations that would exceed them refuse.
-inline constexpr int KeinTon = 12;       // note index meaning "no note"
+inline constexpr int KeinTon = 12; // note index meaning "no note"
 inline constexpr int MaxSaiten = 6;
 inline constexpr int MaxTypen = 40;
 inline constexpr int MaxIntervalle = 6;

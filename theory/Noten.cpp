@@ -14,12 +14,11 @@ struct DefaultName
 };
 
 constexpr DefaultName defaultNames[AnzahlNotenNamen] = {
-    {"C", "C"},  {"C#", "C#/Db"}, {"D", "D"},  {"D#", "D#/Eb"}, {"E", "E"},  {"F", "F"}, {"F#", "F#/Gb"},
-    {"G", "G"},  {"G#", "G#/Ab"}, {"A", "A"},  {"A#", "A#/B"},  {"H", "H"},  {"", ""},
+    {"C", "C"}, {"C#", "C#/Db"}, {"D", "D"}, {"D#", "D#/Eb"}, {"E", "E"}, {"F", "F"}, {"F#", "F#/Gb"},
+    {"G", "G"}, {"G#", "G#/Ab"}, {"A", "A"}, {"A#", "A#/B"},  {"H", "H"}, {"", ""},
 };
 
-template <std::size_t N>
-void copyName(char (&field)[N], std::string_view name)
+template <std::size_t N> void copyName(char (&field)[N], std::string_view name)
 {
     std::memset(field, 0, N);
     std::memcpy(field, name.data(), std::min(name.size(), N - 1));

@@ -6,7 +6,7 @@
 // One entry of the note-name table, stored byte for byte in chord-table files.
 struct NotenNameClass
 {
-    char Kurzname[6]; // at most 5 characters, Windows-1252, zero-terminated
+    char Kurzname[6];  // at most 5 characters, Windows-1252, zero-terminated
     char Langname[11]; // at most 10 characters
 };
 static_assert(sizeof(NotenNameClass) == 17);

@@ -11,8 +11,7 @@ constexpr StimmSaiteClass defaultTuning[MaxSaiten] = {
 };
 
 // A name field read from a file must end within its bytes; the last byte is forced to zero either way.
-template <std::size_t N>
-bool terminate(char (&field)[N])
+template <std::size_t N> bool terminate(char (&field)[N])
 {
     bool terminated = false;
     for (char c : field)

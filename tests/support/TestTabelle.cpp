@@ -81,4 +81,3 @@ void fillTable(AkkordDepotClass& doc, int count)
         }
     }
 }
-

@@ -122,8 +122,9 @@ TEST_F(TableFile, LayoutAndChecksumOfTheBlocks)
     std::int32_t expected = 0;
     std::size_t at = 5;
     for (std::size_t size : blocks) {
-        expected = static_cast<std::int32_t>(static_cast<std::uint32_t>(expected) +
-                                             static_cast<std::uint32_t>(ChecksumClass::blockSum(&bytes[at], size)));
+        expected =
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(expected) +
+                                      static_cast<std::uint32_t>(ChecksumClass::blockSum(&bytes[at], size)));
         at += size;
     }
     std::memcpy(&value, &bytes[at], 4);
@@ -258,8 +259,8 @@ TEST_F(TableFile, ZeroStringsInTheFileReadAsTheDefaultTuning)
     const Layout five{4, 2};
     // Drop the five string records and store a count of 0; then fix the checksum by saving through a
     // document that reads it back.
-    std::string zero = file.substr(0, five.stringCount()) + std::string(4, '\0') +
-                       file.substr(five.string(5));
+    std::string zero =
+        file.substr(0, five.stringCount()) + std::string(4, '\0') + file.substr(five.string(5));
     std::int32_t sum = 0;
     {
         std::stringstream body(zero.substr(5, zero.size() - 9));
@@ -295,7 +296,8 @@ TEST_F(TableFile, FailedSaveKeepsTheOldFileAndTheModifiedState)
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     EXPECT_FALSE(doc->Speichern(path));
     EXPECT_EQ(readFile(path), bytes);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::permissions(path,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
     ASSERT_TRUE(doc->Speichern(path));
     EXPECT_FALSE(doc->IstGeaendert());

@@ -96,10 +96,8 @@ TEST_F(Conversion, NothingButACompleteVersionOneFileIsTouched)
     std::string otherVersion = old;
     otherVersion[3] = '3';
     const Case cases[] = {
-        {"truncated", old.substr(0, old.size() - 3)},
-        {"too many grips", hugeGrips},
-        {"negative type count", negativeTypes},
-        {"version 03", otherVersion},
+        {"truncated", old.substr(0, old.size() - 3)}, {"too many grips", hugeGrips},
+        {"negative type count", negativeTypes},       {"version 03", otherVersion},
         {"foreign", "no chord table at all"},
     };
     for (const Case& c : cases) {

@@ -83,7 +83,8 @@ TEST(Stimm, WriteThenReadRoundTripsWithTheNameTable)
     written.SaiteEntfernen(5);
     written.SaiteSetzen(1, string(2, -1));
     std::stringstream stream;
-    stream.write(reinterpret_cast<const char*>(written.NamenTabelle()), sizeof(NotenNameClass) * AnzahlNotenNamen);
+    stream.write(reinterpret_cast<const char*>(written.NamenTabelle()),
+                 sizeof(NotenNameClass) * AnzahlNotenNamen);
     ASSERT_TRUE(written.Schreiben(stream));
     EXPECT_EQ(stream.str().size(), 221u + 4u + 5u * 8u);
 
@@ -98,7 +99,8 @@ TEST(Stimm, ZeroStringsReadAsTheDefaultTuning)
     while (empty.SaiteEntfernen(0)) {
     }
     std::stringstream stream;
-    stream.write(reinterpret_cast<const char*>(empty.NamenTabelle()), sizeof(NotenNameClass) * AnzahlNotenNamen);
+    stream.write(reinterpret_cast<const char*>(empty.NamenTabelle()),
+                 sizeof(NotenNameClass) * AnzahlNotenNamen);
     ASSERT_TRUE(empty.Schreiben(stream));
     StimmClass read;
     read.SaiteEntfernen(0);
