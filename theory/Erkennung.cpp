@@ -334,12 +334,8 @@ int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
 
 std::string ErkennungClass::IntervallImAkkord(int grundton, int typ, int ton) const
 {
-    if (grundton == KeinTon)
-        return "?";
-    if (ton == KeinTon)
-        return "";
-    if (ton == grundton)
-        return "1";
+    if (const char* fixed = fixedIntervalName(grundton, ton))
+        return fixed;
     const AkkordTypClass& t = Typ(typ);
     for (int i = 0; i < t.IntervallAnzahl; ++i) {
         if (Transponieren(grundton, t.Intervalle[i].Halbtoene, true) == ton)

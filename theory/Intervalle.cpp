@@ -37,7 +37,7 @@ const char* IntervallBezeichnung(int intervallcode)
     return validCode(intervallcode) ? intervalTable[intervallcode].name : "???";
 }
 
-std::string IntervallName(int grundton, int ton)
+const char* fixedIntervalName(int grundton, int ton)
 {
     if (grundton == KeinTon)
         return "?";
@@ -45,6 +45,13 @@ std::string IntervallName(int grundton, int ton)
         return "";
     if (ton == grundton)
         return "1";
+    return nullptr;
+}
+
+std::string IntervallName(int grundton, int ton)
+{
+    if (const char* fixed = fixedIntervalName(grundton, ton))
+        return fixed;
     for (const IntervalEntry& entry : intervalTable) {
         if (NotenClass::Transponieren(grundton, entry.semitones, true) == ton)
             return entry.name;

@@ -12,3 +12,6 @@ const char* IntervallBezeichnung(int intervallcode);
 std::string IntervallName(int grundton, int ton);
 // Whether a slot read from a file holds a valid code with its own distance; shows no message.
 bool intervalSlotValid(int intervallcode, int halbtoene);
+// The names every interval naming shares: "?" without root, "" without note, "1" for the root itself;
+// nullptr when the note needs a real interval.
+const char* fixedIntervalName(int grundton, int ton);
