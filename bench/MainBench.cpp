@@ -32,14 +32,26 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A shown main window whose chord table holds 40 chord types and no grips yet.
+struct FullCatalogueWindow
+{
+    FullCatalogueWindow() : window(folder.settings()), doc(window.dokument())
+    {
+        window.show();
+        doc.Zuruecksetzen(true);
+        fillCatalogue(doc, MaxTypen);
+    }
+
+    Folder folder;
+    TF_Main window;
+    AkkordDepotClass& doc;
+};
+
 void BM_EditAtFullCapacity(benchmark::State& state)
 {
-    Folder folder;
-    TF_Main window(folder.settings());
-    window.show();
-    AkkordDepotClass& doc = window.dokument();
-    doc.Zuruecksetzen(true);
-    fillCatalogue(doc, MaxTypen);
+    FullCatalogueWindow full;
+    TF_Main& window = full.window;
+    AkkordDepotClass& doc = full.doc;
     fillTable(doc, MaxGriffe);
     setGrip(doc, "x3201x", 0, 0);
     window.StelleWaehlen(3, 6, false);
@@ -57,12 +69,9 @@ BENCHMARK(BM_EditAtFullCapacity)->Unit(benchmark::kMillisecond)->Repetitions(5)-
 // and the main window fetches and shows the chosen grip.
 void BM_ChordTableClickAtFullCapacity(benchmark::State& state)
 {
-    Folder folder;
-    TF_Main window(folder.settings());
-    window.show();
-    AkkordDepotClass& doc = window.dokument();
-    doc.Zuruecksetzen(true);
-    fillCatalogue(doc, MaxTypen);
+    FullCatalogueWindow full;
+    TF_Main& window = full.window;
+    AkkordDepotClass& doc = full.doc;
     // Few chords with many grips each: 6048 distinct shapes per chord type, spread over the twelve roots.
     for (int i = 0; doc.Anzahl() < MaxGriffe; ++i) {
         const int shape = i % 6048;
