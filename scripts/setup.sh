@@ -6,6 +6,8 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-dev
     qt6-base-dev libgl-dev fonts-liberation
     libgtest-dev libbenchmark-dev
+    qt6-multimedia-dev
+    qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev
 )
 
 missing=()

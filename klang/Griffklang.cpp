@@ -1,0 +1,112 @@
+#include "klang/Griffklang.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "grip/Akkord.h"
+#include "klang/Saitenklang.h"
+
+namespace {
+
+// Each string's level before the mix is checked; six strings in a strum rarely need less.
+constexpr float stringLevel = 0.3f;
+// The mix never goes above this, so six strings together leave headroom below full scale.
+constexpr float peakLimit = 0.9f;
+// The end fades out over 50 ms, so stopping never cuts a wave.
+constexpr int fadeOutSamples = GriffklangClass::Abtastrate / 20;
+constexpr int midiOfOctaveZeroC = 48;
+
+double playable(double frequency)
+{
+    // Tunings down to octave -8 and up to +8 exist; such notes are played in the nearest octave the
+    // string voice can hold.
+    while (frequency > 0.0 && frequency < SaitenklangClass::TiefsteFrequenz)
+        frequency *= 2.0;
+    while (frequency > SaitenklangClass::HoechsteFrequenz)
+        frequency *= 0.5;
+    return frequency;
+}
+
+} // namespace
+
+double GriffklangClass::Frequenz(int ton, int oktave, int bund)
+{
+    const int midi = midiOfOctaveZeroC + 12 * oktave + ton + bund;
+    return 440.0 * std::exp2((midi - 69) / 12.0);
+}
+
+double GriffklangClass::SaitenFrequenz(const AkkordClass& griff, int saite)
+{
+    if (saite < 1 || saite > griff.SaitenAnzahl() || griff.KlingenderTon(saite) == KeinTon)
+        return 0.0;
+    int highest = 0;
+    for (int i = 0; i < griff.PunktAnzahl(); ++i) {
+        const FingerPunktClass punkt = griff.Punkt(i);
+        if (punkt.Saite == saite)
+            highest = std::max(highest, static_cast<int>(punkt.Bund));
+    }
+    StimmSaiteClass open;
+    griff.SaiteLesen(saite, &open);
+    return Frequenz(open.Ton, open.Oktave, highest);
+}
+
+KlangStimmeClass GriffklangClass::Stimme(int i) const
+{
+    if (i < 0 || i >= m_stimmenAnzahl)
+        return KlangStimmeClass{};
+    return m_stimmen[i];
+}
+
+int GriffklangClass::Rendern(const AkkordClass& griff, double abstand)
+{
+    const int spacing = static_cast<int>(std::lround(std::max(0.0, abstand) * Abtastrate));
+    m_stimmenAnzahl = 0;
+    for (int s = 1; s <= griff.SaitenAnzahl() && s <= MaxSaiten; ++s) {
+        const double frequency = SaitenFrequenz(griff, s);
+        if (frequency <= 0.0)
+            continue;
+        KlangStimmeClass& stimme = m_stimmen[m_stimmenAnzahl];
+        stimme.Saite = s;
+        stimme.Frequenz = playable(frequency);
+        stimme.Bund = 0;
+        for (int i = 0; i < griff.PunktAnzahl(); ++i) {
+            if (griff.Punkt(i).Saite == s)
+                stimme.Bund = std::max(stimme.Bund, static_cast<int>(griff.Punkt(i).Bund));
+        }
+        stimme.Einsatz = m_stimmenAnzahl * spacing;
+        stimme.Zufall = 0x2545F491u * static_cast<std::uint32_t>(s) + 0x6C078965u;
+        ++m_stimmenAnzahl;
+    }
+    m_samples.clear();
+    if (m_stimmenAnzahl == 0)
+        return 0;
+
+    const int total = m_stimmen[m_stimmenAnzahl - 1].Einsatz + static_cast<int>(Nachklang * Abtastrate);
+    m_mischung.assign(static_cast<std::size_t>(total), 0.0f);
+    for (int i = 0; i < m_stimmenAnzahl; ++i) {
+        const KlangStimmeClass& stimme = m_stimmen[i];
+        if (!m_saite.Stimmen(stimme.Frequenz, Nachklang))
+            continue;
+        m_saite.Anschlagen(stimme.Zufall);
+        m_saite.Hinzufuegen(m_mischung.data() + stimme.Einsatz, total - stimme.Einsatz, stringLevel);
+    }
+
+    float peak = 0.0f;
+    for (const float v : m_mischung)
+        peak = std::max(peak, std::fabs(v));
+    const float gain = peak > peakLimit ? peakLimit / peak : 1.0f;
+    const int fadeStart = std::max(0, total - fadeOutSamples);
+    m_samples.resize(static_cast<std::size_t>(total));
+    for (int n = 0; n < total; ++n) {
+        float v = m_mischung[static_cast<std::size_t>(n)] * gain;
+        if (n >= fadeStart) {
+            const double x = static_cast<double>(total - n) / (total - fadeStart);
+            v *= static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * x));
+        }
+        const long sample = std::lround(v * 32767.0f);
+        m_samples[static_cast<std::size_t>(n)] =
+            static_cast<std::int16_t>(std::clamp(sample, -32767L, 32767L));
+    }
+    return total;
+}
