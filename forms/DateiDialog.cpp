@@ -1,10 +1,14 @@
 #include "forms/DateiDialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <utility>
+
+#include "forms/MeldungZeigen.h"
 
 namespace {
 
@@ -14,23 +18,72 @@ DateiDialogBeantworter& installed()
     return answer;
 }
 
-QString withExtension(const QString& path)
+// The extension of a filter's first pattern ("Bilder (*.png)" gives "png"), empty for "*".
+QString filterExtension(const QString& filter)
 {
-    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path + QStringLiteral(".cho");
+    const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1).toLower() : QString();
 }
 
-QString run(QWidget* owner, bool save)
+QString withExtension(const QString& path, const QString& endung)
 {
-    DateiDialogAnfrage request;
-    request.speichern = save;
-    request.filter = grifftabellenFilter();
-    if (installed())
-        return withExtension(installed()(request));
-    const QString path = save ? QFileDialog::getSaveFileName(owner, QString(), QString(), request.filter)
-                              : QFileDialog::getOpenFileName(owner, QString(), QString(), request.filter);
-    return withExtension(path);
+    if (path.isEmpty() || endung.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + endung;
+}
+
+QString dialogRun(QWidget* owner, DateiDialogAnfrage& request)
+{
+    QString chosen;
+    request.gewaehlterFilter = &chosen;
+    QString path;
+    if (installed()) {
+        path = installed()(request);
+    } else {
+        // Qt's own dialog asks about the typed name; the name that is written is asked about below.
+        const QFileDialog::Options options =
+            request.speichern ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options();
+        path = request.speichern
+                   ? QFileDialog::getSaveFileName(owner, QString(), request.verzeichnis, request.filter, &chosen,
+                                                  options)
+                   : QFileDialog::getOpenFileName(owner, QString(), request.verzeichnis, request.filter, &chosen,
+                                                  options);
+    }
+    if (chosen.isEmpty())
+        chosen = request.filter.section(QStringLiteral(";;"), 0, 0);
+    return path;
+}
+
+bool replaceAllowed(QWidget* owner, const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    return MeldungZeigen(owner, 2,
+                         QStringLiteral("Die Datei '%1' ist schon vorhanden. Soll sie ersetzt werden?")
+                             .arg(QDir::toNativeSeparators(path)),
+                         QStringLiteral("Speichern unter"), 0) == 6;
+}
+
+// Runs the save dialog until a name is chosen that may be written, or the dialog is cancelled.
+QString saveRun(QWidget* owner, DateiDialogAnfrage request, QString* gewaehlterFilter)
+{
+    for (;;) {
+        const QString typed = dialogRun(owner, request);
+        if (typed.isEmpty())
+            return QString();
+        const QString chosen = *request.gewaehlterFilter;
+        QString extension = filterExtension(chosen);
+        if (extension.isEmpty())
+            extension = request.endung;
+        const QString path = withExtension(typed, extension);
+        if (replaceAllowed(owner, path)) {
+            if (gewaehlterFilter)
+                *gewaehlterFilter = chosen;
+            return path;
+        }
+        request.verzeichnis = QFileInfo(path).absolutePath();
+    }
 }
 
 } // namespace
@@ -44,21 +97,39 @@ DateiDialogBeantworter SetzeDateiDialogAntwort(DateiDialogBeantworter answer)
 
 QString grifftabellenFilter()
 {
-    // "Name|Pattern|Name|Pattern" becomes "Name;;Name": Qt reads the patterns from the names.
-    const QStringList parts =
-        QStringLiteral("Zupfwerk Grifftabellen (*.cho)|*.cho|Alle Dateien (*.*)|*.*").split(QLatin1Char('|'));
-    QStringList names;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        names << parts[i];
-    return names.join(QStringLiteral(";;"));
+    // "*.*" would hide the files without a dot on this platform; "*" shows every file.
+    return QStringLiteral("Zupfwerk Grifftabellen (*.cho);;Alle Dateien (*)");
 }
 
-QString OD_LadenAusfuehren(QWidget* owner)
+QString OD_LadenAusfuehren(QWidget* owner, const QString& verzeichnis)
 {
-    return run(owner, false);
+    DateiDialogAnfrage request;
+    request.filter = grifftabellenFilter();
+    request.verzeichnis = verzeichnis;
+    request.endung = QStringLiteral("cho");
+    const QString path = dialogRun(owner, request);
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    return withExtension(path, request.endung);
 }
 
-QString SD_SpeichernAusfuehren(QWidget* owner)
+QString SD_SpeichernAusfuehren(QWidget* owner, const QString& verzeichnis)
 {
-    return run(owner, true);
+    DateiDialogAnfrage request;
+    request.speichern = true;
+    request.filter = grifftabellenFilter();
+    request.verzeichnis = verzeichnis;
+    request.endung = QStringLiteral("cho");
+    return saveRun(owner, request, nullptr);
+}
+
+QString SD_ExportAusfuehren(QWidget* owner, const QString& filter, const QString& endung,
+                            QString* gewaehlterFilter, const QString& verzeichnis)
+{
+    DateiDialogAnfrage request;
+    request.speichern = true;
+    request.filter = filter;
+    request.verzeichnis = verzeichnis;
+    request.endung = endung;
+    return saveRun(owner, request, gewaehlterFilter);
 }

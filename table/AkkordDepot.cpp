@@ -9,31 +9,13 @@
 #include <ostream>
 
 #include "table/DateiErsetzen.h"
+#include "table/GriffPruefen.h"
 #include "table/Konvert1To2.h"
 #include "theory/Meldung.h"
 
 namespace {
 
 constexpr char magicCurrent[5] = {'Z', 'W', '0', '2', '\0'};
-
-// A range store can shift a grip that spans the whole editable neck up to fret 30.
-constexpr int maxStoredFret = 2 * MaxBund;
-
-// Grip records that would later index out of range are refused when a file is read.
-bool gripValid(const AkkordDatenClass& griff, int typeCount)
-{
-    if (griff.Grundton > KeinTon || griff.AkkordTyp < 0 || griff.AkkordTyp >= typeCount)
-        return false;
-    if (griff.PunktAnzahl < 0 || griff.PunktAnzahl > MaxPunkte)
-        return false;
-    for (int i = 0; i < griff.PunktAnzahl; ++i) {
-        const FingerPunktClass& p = griff.Punkte[i];
-        if (p.Saite < 1 || p.Saite > MaxSaiten || p.Finger < 0 || p.Finger > 4 || p.Bund < 1 ||
-            p.Bund > maxStoredFret)
-            return false;
-    }
-    return true;
-}
 
 // Bytes left behind the read position; texts may not claim more than that.
 std::int64_t bytesLeft(std::istream& in)
@@ -269,7 +251,7 @@ bool AkkordDepotClass::gripsRead(std::istream& in)
     if (!readBlock(in, Eintraege(), sizeof(AkkordDatenClass), static_cast<std::size_t>(count)))
         return false;
     for (int i = 0; i < count; ++i) {
-        if (!gripValid(Element(i), TypAnzahl()))
+        if (griffPruefen(Element(i), TypAnzahl()) != PruefOk)
             return false;
     }
     SetzeAnzahl(count);
@@ -354,16 +336,21 @@ int AkkordDepotClass::Laden(const std::string& pfad)
 
 bool AkkordDepotClass::Speichern(const std::string& pfad)
 {
-    const bool written = writeFileReplacing(pfad, [this](std::ostream& out) {
+    if (Pruefen() != PruefOk) {
+        m_speicherFehler = SpeichernUngueltig;
+        return false;
+    }
+    m_speicherFehler = writeFileReplacing(pfad, [this](std::ostream& out) {
         out.write(magicCurrent, sizeof magicCurrent);
         const bool body = static_cast<bool>(out) && Schreiben(out);
         const std::int32_t checksum = checksumValue();
         out.write(reinterpret_cast<const char*>(&checksum), sizeof checksum);
         return body && static_cast<bool>(out);
     });
-    if (written)
-        SetzeGeaendert(false);
-    return written;
+    if (m_speicherFehler != SpeichernOk)
+        return false;
+    SetzeGeaendert(false);
+    return true;
 }
 
 bool AkkordDepotClass::Konvertieren(const std::string& pfad)

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "erkennung/Erkennung.h"
 #include "grip/AkkordDaten.h"
 #include "table/TemplateArray.h"
-#include "theory/Erkennung.h"
 
 inline constexpr int GriffSlots = MaxGriffe + 1; // one spare slot, never used
 
@@ -17,6 +17,22 @@ enum LadeErgebnis : int {
     LadenFalscheKennung = 2,
     LadenZerstoert = 3,
 };
+
+// Why a document may not be written: the reader would refuse the file.
+enum PruefErgebnis : int {
+    PruefOk = 0,
+    PruefZuVieleGriffe,
+    PruefGrundton,    // a stored grip's root outside 0..12
+    PruefAkkordtyp,   // a stored grip filed under a type outside the catalogue
+    PruefPunktanzahl, // more finger entries than a grip holds
+    PruefSaite,
+    PruefBund,
+    PruefFinger,
+};
+
+// What Speichern reports besides an errno value of the failed step.
+inline constexpr int SpeichernOk = 0;
+inline constexpr int SpeichernUngueltig = -2; // the check refused the document; see Pruefen
 
 // The chord table: stored grips, catalogue, current grip, tuning and note names in one object.
 // About 2.3 MB: create it on the heap.
@@ -67,8 +83,19 @@ public:
     static bool KopfLesen(const std::string& pfad, char kopf[5]);
     // A damaged file (LadenZerstoert) leaves a safe document: every count and index in range.
     int Laden(const std::string& pfad);
-    // Writes a temporary file beside the target and renames it over the target when complete.
+    // Checks the document, writes a temporary file beside the target and renames it over the target
+    // when complete; on failure the target is untouched and SpeicherFehler says why.
     bool Speichern(const std::string& pfad);
+    // SpeichernOk, SpeichernUngueltig, or the errno value of the step that failed.
+    int SpeicherFehler() const { return m_speicherFehler; }
+    // Whether the file would load again; griffIndex receives the first grip at fault, or -1.
+    PruefErgebnis Pruefen(int* griffIndex = nullptr) const;
+    // Takes over every readable, valid part of a damaged chord-table file: catalogue, note names,
+    // tuning, texts and each valid grip; the rest keeps its defaults and the current grip stays.
+    // Returns the number of grips taken over, or -1 (document untouched) for no chord table at all.
+    int Retten(const std::string& pfad);
+    // Refills this document from another one; this object itself stays.
+    void Uebernehmen(const AkkordDepotClass& quelle);
     // Converts a version-01 file in place; false (file untouched) when it is none or on any failure.
     static bool Konvertieren(const std::string& pfad);
 
@@ -79,6 +106,7 @@ private:
     bool sameChord(const AkkordDatenClass& griff, int grundton, int akkordTyp) const;
 
     bool m_listeGeaendert = false;
+    int m_speicherFehler = SpeichernOk;
     bool m_eigeneReihenfolge = false;
     std::string m_texte[2];
     bool m_instrumentNurLesen = true;

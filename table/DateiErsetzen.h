@@ -4,7 +4,14 @@
 #include <iosfwd>
 #include <string>
 
-// Writes a file so that the old one survives any failure: the content goes into a temporary file
-// beside the target, which replaces the target only when everything was written and flushed.
-// path: UTF-8. False, with the target untouched, when anything fails.
-bool writeFileReplacing(const std::string& path, const std::function<bool(std::ostream&)>& write);
+// What writeFileReplacing reports besides an errno value.
+inline constexpr int ErsetzenOk = 0;
+inline constexpr int ErsetzenInhaltAbgelehnt = -1; // the content callback refused to write
+
+// Writes a file so that the old one survives any failure, a kill included: the content goes into a
+// temporary file with a unique name beside the target, created exclusively, flushed to the disk and
+// renamed over the target; then the folder is flushed. A target that is a symbolic link stays a link:
+// the file it points to is replaced. The target's permissions are kept. path: UTF-8.
+// Returns ErsetzenOk, ErsetzenInhaltAbgelehnt, or the errno value of the step that failed
+// (EISDIR for a target that is no regular file); on any failure the target is untouched.
+int writeFileReplacing(const std::string& path, const std::function<bool(std::ostream&)>& write);

@@ -120,5 +120,5 @@ bool KonvertClass1To2::Konvertieren(const std::string& pfad)
         std::memcpy(to, from, 9);
         std::memcpy(to + 9, from + 13, oldGripSize - 13);
     }
-    return writeFileReplacing(pfad, [this](std::ostream& out) { return newFileWrite(out); });
+    return writeFileReplacing(pfad, [this](std::ostream& out) { return newFileWrite(out); }) == ErsetzenOk;
 }
