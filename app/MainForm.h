@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "theory/Treffer.h"
+#include "erkennung/Treffer.h"
 
 class AkkordDepotClass;
 class GriffbrettClass;

@@ -1,4 +1,4 @@
-# The model (theory, grip, table) uses the standard library only.
+# The model (theory, grip, erkennung, table) uses the standard library only.
 # Qt's headers live outside the compiler's default search path, so a Qt include in a model source
 # only compiles when a Qt target is linked: refuse that at configure time, and a test proves that
 # such an include fails to build.

@@ -1,4 +1,4 @@
-#include "theory/Erkennung.h"
+#include "erkennung/Erkennung.h"
 
 #include <algorithm>
 #include <cstring>

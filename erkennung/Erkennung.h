@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "erkennung/AkkordTyp.h"
+#include "erkennung/Treffer.h"
 #include "grip/Akkord.h"
-#include "theory/AkkordTyp.h"
-#include "theory/Treffer.h"
 
 // The chord-type catalogue and the chord recognition on the object's own grip.
 class ErkennungClass : public AkkordClass

@@ -33,13 +33,13 @@
 #include <QStyleOptionSpinBox>
 #include <QVBoxLayout>
 
+#include "erkennung/Treffer.h"
 #include "forms/Cp1252Eingabe.h"
 #include "forms/MeldungZeigen.h"
 #include "forms/ModelText.h"
 #include "grip/AkkordDaten.h"
 #include "table/AkkordDepot.h"
 #include "theory/Intervalle.h"
-#include "theory/Treffer.h"
 
 namespace {
 

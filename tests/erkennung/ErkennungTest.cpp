@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <sstream>
 
-#include "theory/Erkennung.h"
+#include "erkennung/Erkennung.h"
 #include "tests/support/MeldungRecorder.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "erkennung/Treffer.h"
 #include "forms/GrifftabForm.h"
 #include "forms/MeldungZeigen.h"
 #include "grip/AkkordDaten.h"
 #include "table/AkkordDepot.h"
-#include "theory/Treffer.h"
 
 namespace {
 
