@@ -20,6 +20,10 @@ public:
 
     // Clamped to 1..30; no layout, nothing positional depends on it.
     void SetStartbund(int n);
+    // Position markers at frets 3, 5, 7, 9, 12 (double), 15, 17, 19, 21 and 24, and the fret number
+    // under every fifth column; they lie under the strings and symbols. No layout.
+    void SetLagenpunkte(bool an) { m_Lagenpunkte = an; }
+    bool Lagenpunkte() const { return m_Lagenpunkte; }
 
     int Bundanzahl() const { return m_Bundanzahl; }
     int Bundabstand() const { return m_Bundabstand; }
@@ -33,13 +37,22 @@ public:
     const BeschriftungClass& Bundname(int i) const;
     // The label as painted: the first fret's number followed by "Bund", e.g. "5.Bund".
     QString fretLabel() const;
+    // The label's box on the screen.
+    TextPlacement fretLabelPlacement() const;
+    // The boxes of the fret numbers drawn under the columns, in column order; empty without markers.
+    int fretNumberCount() const;
+    TextPlacement fretNumberPlacement(int i) const;
+    // Centre and diameter of the position markers drawn, in column order; none without markers.
+    int markerCount() const;
+    QRect markerRect(int i) const;
 
 protected:
     BundClass();
 
-    void layoutAxis();
-    // Needs the string axis and the cells laid out.
-    void layoutLabels();
+    // rightMargin: room right of the last fret line; the designed margin (RandLinks) when smaller.
+    void layoutAxis(int rightMargin = 0);
+    // Needs the string axis and the cells laid out. textRand: the margin the label's height follows.
+    void layoutLabels(int textRand);
 
     int m_Bundanzahl = 4;
     int m_Bundabstand = 0;
@@ -52,8 +65,21 @@ protected:
 
     QFont m_labelFont;
     TextStamp m_labelStamp;
+    bool m_Lagenpunkte = false;
+    QFont m_numberFont;
+    TextStamp m_numberStamps[MaxFretColumns / 5];
 
 private:
     void refreshCopies();
     void composeLabel(char (&label)[112]) const;
+    void drawMarkers();
+    void drawFretNumbers();
+    // Fret numbers shown under the columns: the fret and the top-left corner of its text.
+    struct FretNumber
+    {
+        int fret = 0;
+        QPoint at;
+    };
+    int fretNumbers(FretNumber (&numbers)[MaxFretColumns / 5]) const;
+    int markers(QRect (&rects)[12]) const;
 };

@@ -100,6 +100,7 @@ void FingerClass::drawSymbols()
         if (set == nullptr || set->Bild(entry.Bild).isNull())
             continue;
         const CellRect& cell = m_Felder[entry.Spalte][entry.Zeile];
-        m_Flaeche.drawImage(cell.left, cell.top, set->Bild(entry.Bild));
+        const QRect area(cell.left, cell.top, set->Breite(), set->Hoehe());
+        m_Flaeche.drawImage(spiegeln(area).topLeft(), set->Bild(entry.Bild));
     }
 }

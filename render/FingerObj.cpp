@@ -62,7 +62,9 @@ QImage FingerObjClass::render(const char* text) const
 {
     if (m_Breite <= 0 || m_Hoehe <= 0)
         return QImage();
-    QImage image(m_Breite, m_Hoehe, QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = m_brett->Pixelverhaeltnis();
+    QImage image(QSize(m_Breite, m_Hoehe) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

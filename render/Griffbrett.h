@@ -30,6 +30,13 @@ public:
     void Zeichnen() override;
     void Anordnen() override;
     virtual void SetGroesseUndAnordnen(int breite, int hoehe);
+    // The screen's device pixel ratio (1.25, 1.5, 2 ...): Puffer gets that many pixels per logical
+    // pixel and the board is laid out again when it changes.
+    void SetPixelverhaeltnis(qreal verhaeltnis);
+    // Mirrors the board for left-handed players; no layout.
+    void SetLinkshaender(bool an) { m_Linkshaender = an; }
+    // The title's box on the screen.
+    TextPlacement titelPlacement() const;
 
     void SetTitel(const QString& text) { m_Titel.setText(text); }
     const BeschriftungClass& Titel() const { return m_Titel; }

@@ -37,6 +37,16 @@ bool haveGuiApplication();
 // "Courier New" at a pixel size of at least 1.
 QFont courierFont(int pixelSize, bool bold);
 QSize textSize(const QFont& font, const char* utf8);
+// The pixels the glyphs of utf8 cover, relative to the top-left corner of the text's box; empty
+// without an application.
+QRect inkBounds(const QFont& font, const char* utf8);
+// The largest pixel size from pixelSize down to least at which text is at most maxWidth wide; least
+// when even that is too wide.
+int fittingPixelSize(const char* utf8, int pixelSize, bool bold, int maxWidth, int least);
+
+// Below this pixel height a text is no longer read comfortably: texts shrink to fit down to it, and
+// only then does the board make room.
+inline constexpr int LegibleTextHeight = 10;
 // The pixels Qt's aliased raster engine covers for a line from a to b with a solid pen of width 1
 // or 2 (square caps); an invalid rectangle for other widths and for lines that are not
 // horizontal or vertical.
@@ -49,6 +59,13 @@ struct TextStamp
     QImage image;
     char text[112] = {};
     int layout = -1;
+};
+
+// Where a text lies on the screen: its box as drawn and whether it had to shrink or be shortened.
+struct TextPlacement
+{
+    QRect box;
+    bool shortened = false;
 };
 
 // Shared base of the renderer's layers: the off-screen surface and the point grid.
@@ -74,6 +91,13 @@ public:
     // Copies Rahmen of Puffer onto the same rectangle of ziel in one call.
     void Kopieren(QPainter& ziel) const;
 
+    // Device pixels per logical pixel of Puffer; every geometry stays in logical pixels.
+    qreal Pixelverhaeltnis() const { return m_Pixelverhaeltnis; }
+    // Mirrored board: nut on the right; layout and hit geometry stay unmirrored until spiegeln.
+    bool Linkshaender() const { return m_Linkshaender; }
+    // A rectangle of the unmirrored board as it appears on the screen.
+    QRect spiegeln(const QRect& rect) const;
+
     const QImage& Puffer() const { return m_Puffer; }
     QRect Rahmen() const { return m_Rahmen; }
     int Breite() const { return m_Breite; }
@@ -88,8 +112,12 @@ public:
 protected:
     GriffbrettMainClass(int breite, int hoehe);
 
-    // Draws text with its top-left corner at (x, y) on an opaque background box.
-    void stampText(TextStamp& stamp, int x, int y, const char* utf8, const QFont& font);
+    // Draws text with its top-left corner at (x, y) on an opaque background box. A text wider than
+    // maxWidth is drawn smaller, centred in the box it would have had, and shortened with "…" when
+    // even the smallest size does not fit.
+    void stampText(TextStamp& stamp, int x, int y, const char* utf8, const QFont& font, int maxWidth);
+    // The box stampText gives that text, without drawing it.
+    TextPlacement placeText(int x, int y, const char* utf8, const QFont& font, int maxWidth) const;
     // A line with the current pen.
     void drawLine(QPoint a, QPoint b);
     // Called at the end of every layout: texts rendered for the old fonts are stale.
@@ -110,4 +138,6 @@ protected:
     // The canvas pen as the last nut left it; kept here because Flaeche restarts at every resize.
     QPen m_pen;
     int m_layout = 0;
+    qreal m_Pixelverhaeltnis = 1.0;
+    bool m_Linkshaender = false;
 };

@@ -38,11 +38,11 @@ void SaitenClass::Zeichnen()
     for (int j = 0; j < m_Saitenzahl; ++j) {
         drawLine(m_Gitter[0][j], m_Gitter[m_Bundzahl][j]);
         const BeschriftungClass& text = m_TexteLinks[j];
-        stampText(m_linksStamps[j], text.PosX, text.PosY, text.Inhalt, m_linksFont);
+        stampText(m_linksStamps[j], text.PosX, text.PosY, text.Inhalt, m_linksFont, m_Breite);
     }
     for (int j = 0; j < m_Saitenzahl; ++j) {
         const BeschriftungClass& text = m_TexteRechts[j];
-        stampText(m_rechtsStamps[j], text.PosX, text.PosY, text.Inhalt, m_rechtsFont);
+        stampText(m_rechtsStamps[j], text.PosX, text.PosY, text.Inhalt, m_rechtsFont, m_Breite - text.PosX);
     }
 }
 
@@ -81,9 +81,52 @@ const BeschriftungClass& SaitenClass::TextRechts(int zeile) const
     return rowOf(m_TexteRechts, zeile);
 }
 
+TextPlacement SaitenClass::TextLinksFeld(int zeile) const
+{
+    if (zeile < 0 || zeile >= m_Saitenzahl)
+        return {};
+    const BeschriftungClass& text = m_TexteLinks[zeile];
+    return placeText(text.PosX, text.PosY, text.Inhalt, m_linksFont, m_Breite);
+}
+
+TextPlacement SaitenClass::TextRechtsFeld(int zeile) const
+{
+    if (zeile < 0 || zeile >= m_Saitenzahl)
+        return {};
+    const BeschriftungClass& text = m_TexteRechts[zeile];
+    return placeText(text.PosX, text.PosY, text.Inhalt, m_rechtsFont, m_Breite - text.PosX);
+}
+
+void SaitenClass::SetTextRechtsMuster(const QString& muster)
+{
+    if (m_rechtsMuster.text() == muster)
+        return;
+    m_rechtsMuster.setText(muster);
+    Anordnen();
+}
+
+int SaitenClass::rightTextRoom() const
+{
+    if (m_rechtsMuster.isEmpty())
+        return 0;
+    const int least = std::min(4 * (m_Saitenabstand / 8), LegibleTextHeight);
+    const int width = textSize(courierFont(least, false), m_rechtsMuster.Inhalt).width();
+    return width > 0 ? m_Textabstand + width + 1 : 0;
+}
+
+int SaitenClass::textRand() const
+{
+    return m_Saitenanzahl == 2 || m_Saitenanzahl == 3 ? m_Hoehe / 4 : m_RandOben;
+}
+
 void SaitenClass::layoutAxis()
 {
-    if (m_Saitenanzahl > 1) {
+    if (m_Saitenanzahl == 2 || m_Saitenanzahl == 3) {
+        // Spread over the full height two or three strings would lie too far apart, and two of them
+        // on one line: they take the spacing of a four-string board, in the middle of the surface.
+        m_Saitenabstand = (m_Hoehe - 2 * (m_Hoehe / 4)) / 3;
+        m_RandOben = (m_Hoehe - (m_Saitenanzahl - 1) * m_Saitenabstand) / 2;
+    } else if (m_Saitenanzahl > 1) {
         m_RandOben = m_Hoehe / m_Saitenanzahl;
         m_Saitenabstand = (m_Hoehe - 2 * m_RandOben) / (m_Saitenanzahl - 1);
     } else {
@@ -101,7 +144,12 @@ void SaitenClass::layoutTexts()
 {
     const int lastLine = m_Bundzahl;
 
-    const int rightHeight = 4 * (m_Saitenabstand / 8);
+    int rightHeight = 4 * (m_Saitenabstand / 8);
+    if (!m_rechtsMuster.isEmpty()) {
+        const int room = m_Breite - m_Gitter[lastLine][0].x() - m_Textabstand;
+        rightHeight = fittingPixelSize(m_rechtsMuster.Inhalt, rightHeight, false, room,
+                                       std::min(rightHeight, LegibleTextHeight));
+    }
     m_rechtsFont = courierFont(rightHeight, false);
     const int rightTextHeight = textSize(m_rechtsFont, "Text").height();
     for (int j = 0; j < m_Saitenanzahl; ++j) {
@@ -112,7 +160,9 @@ void SaitenClass::layoutTexts()
         text.PosY = m_Gitter[lastLine][j].y() - rightTextHeight / 2;
     }
 
-    const int leftHeight = 4 * (m_Saitenabstand / 7);
+    // The mark shrinks when the margin left of the nut is too narrow for it.
+    const int leftRoom = m_Gitter[0][0].x() - 5 - m_Textabstand;
+    const int leftHeight = fittingPixelSize("X", 4 * (m_Saitenabstand / 7), true, leftRoom, 1);
     m_linksFont = courierFont(leftHeight, true);
     const QSize x = textSize(m_linksFont, "X");
     for (int j = 0; j < m_Saitenanzahl; ++j) {

@@ -111,9 +111,14 @@ void GriffbrettTest::layoutMatchesTheWorkedExamples_data()
     QTest::addColumn<int>("titleHeight");
     QTest::addColumn<int>("rightHeight");
     QTest::addColumn<int>("leftHeight");
+    QTest::addColumn<int>("titleTop");
 
-    QTest::newRow("269x261") << 269 << 261 << 20 << 22 << 43 << 35 << 18 << 9 << 30 << 16 << 20;
-    QTest::newRow("grown to 538x522") << 538 << 522 << 41 << 45 << 87 << 69 << 37 << 18 << 63 << 32 << 36;
+    // The designed title top (RandOben - height - Beschriftungsabstand + 5) would let the name's
+    // descenders run into the discs of the top string, so the title sits higher; in the small board
+    // the 20-pixel "X" would stick out left of the surface and shrinks to fit the 8 pixels there.
+    QTest::newRow("269x261") << 269 << 261 << 20 << 22 << 43 << 35 << 18 << 9 << 30 << 16 << 14 << 3;
+    QTest::newRow("grown to 538x522") << 538 << 522 << 41 << 45 << 87 << 69 << 37 << 18 << 63 << 32 << 36
+                                      << 3;
 }
 
 void GriffbrettTest::layoutMatchesTheWorkedExamples()
@@ -129,6 +134,7 @@ void GriffbrettTest::layoutMatchesTheWorkedExamples()
     QFETCH(int, titleHeight);
     QFETCH(int, rightHeight);
     QFETCH(int, leftHeight);
+    QFETCH(int, titleTop);
     auto board = laidOut(269, 261, 10);
     board->SetGroesseUndAnordnen(breite, hoehe);
 
@@ -147,7 +153,8 @@ void GriffbrettTest::layoutMatchesTheWorkedExamples()
     QCOMPARE(board->TextRechts(0).Schrifthoehe, rightHeight);
     QCOMPARE(board->TextLinks(0).Schrifthoehe, leftHeight);
     QCOMPARE(board->Bundname(0).PosY, randOben + 5 * saitenabstand + beschriftungsabstand);
-    QCOMPARE(board->Titel().PosY, randOben - titleHeight - beschriftungsabstand + 5);
+    QCOMPARE(board->Titel().PosY, titleTop);
+    QVERIFY(board->Titel().PosY < randOben - titleHeight - beschriftungsabstand + 5);
 }
 
 void GriffbrettTest::fourStringsSpreadOverTheFullHeight()

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "render/DiagramComposer.h"
+
+class AkkordClass;
+class AkkordDatenClass;
+class AkkordDepotClass;
+class QPagedPaintDevice;
+class QPainter;
+struct TrefferClass;
+
+// The frets a diagram shows.
+struct DiagramFrame
+{
+    int startbund = 1;
+    int bundanzahl = 5;
+};
+
+// Called with the diagrams done and the total; returning false stops the export.
+using ExportProgress = std::function<bool(int done, int total)>;
+
+// Diagrams of one chord table as PNG, SVG and PDF chord sheets, drawn by the fretboard renderer.
+// Exports are painted on white, whatever the screen's colours. Files are written beside the target
+// and renamed over it when complete, so a failed or cancelled export leaves no file behind.
+class DiagramExport
+{
+public:
+    static constexpr int SheetColumns = 4;
+    static constexpr int SheetRows = 5;
+    static constexpr int DiagramsPerPage = SheetColumns * SheetRows;
+
+    explicit DiagramExport(const AkkordDepotClass& tabelle);
+
+    // From fret 1 when the grip fits into the frets shown from there, otherwise from its lowest fret;
+    // at least five frets, more when the grip spans more.
+    static DiagramFrame frameFor(const AkkordDatenClass& griff);
+    // List indexes in table order: every stored grip (grundton -1), the grips of one root
+    // (akkordTyp -1) or of one chord.
+    std::vector<int> select(int grundton, int akkordTyp) const;
+    // The stored grip at list index i as a grip on the table's tuning, and its chord.
+    void storedGrip(int index, AkkordClass& griff, TrefferClass& akkord) const;
+
+    // The diagram as the board paints it, at size.
+    QImage image(const AkkordClass& griff, const TrefferClass& akkord, const DiagramOptions& options,
+                 DiagramFrame frame, QSize size) const;
+    // The same diagram painted with lines, shapes and text into an SVG of size; empty on failure.
+    QByteArray svg(const AkkordClass& griff, const TrefferClass& akkord, const DiagramOptions& options,
+                   DiagramFrame frame, QSize size) const;
+    // PNG, or SVG when svgFormat; false with the reason in fehler.
+    bool writeImage(const QString& path, bool svgFormat, const AkkordClass& griff, const TrefferClass& akkord,
+                    const DiagramOptions& options, DiagramFrame frame, QSize size, QString* fehler) const;
+
+    // A4 portrait pages of 4 x 5 diagrams with chord name and lowest fret under each, a header with
+    // instrument and tuning and page numbers. False when cancelled or failed (reason in fehler,
+    // empty when cancelled); the file is then not there.
+    bool writeSheet(const QString& path, const std::vector<int>& griffe, const DiagramOptions& options,
+                    const ExportProgress& progress, QString* fehler) const;
+    // Paints the sheet on a painter already begun on device, starting a new page per 20 diagrams;
+    // false when the progress asked to stop.
+    bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const std::vector<int>& griffe,
+                    const DiagramOptions& options, const ExportProgress& progress) const;
+    static int pageCount(int diagrams);
+
+    // "Gitarre" and "E-A-D-G-H-E" as shown in the sheet's header.
+    QString instrumentName() const;
+    QString tuningText() const;
+
+private:
+    const AkkordDepotClass& m_tabelle;
+};
