@@ -18,18 +18,51 @@ int slotPitchClass(const IntervallClass& slot)
     return slot.Halbtoene < 0 ? 0 : slot.Halbtoene % 12;
 }
 
+// What each string of a grip sounds: its note as KlingenderTon gives it (12 when silent) and its pitch
+// in semitones above the C of octave 0.
+struct Strings
+{
+    int count = 0;
+    int note[MaxSaiten] = {};
+    int pitch[MaxSaiten] = {};
+};
+
+// Fills the strings in one pass over the finger entries; returns the sounding string with the lowest
+// pitch (the lower string on a tie), 0 when none sounds.
+int stringsRead(const AkkordDatenClass& griff, const StimmClass& stimmung, Strings& strings)
+{
+    int highest[MaxSaiten] = {};
+    const int entries = std::min(griff.PunktAnzahl, MaxPunkte + 1);
+    for (int i = 0; i < entries; ++i) {
+        const FingerPunktClass& p = griff.Punkte[i];
+        if (p.Saite >= 1 && p.Saite <= MaxSaiten && p.Bund > highest[p.Saite - 1])
+            highest[p.Saite - 1] = p.Bund;
+    }
+    strings.count = std::min(stimmung.SaitenAnzahl(), MaxSaiten);
+    int bass = 0;
+    for (int s = 1; s <= strings.count; ++s) {
+        StimmSaiteClass saite;
+        const int open = stimmung.SaiteLesen(s, &saite);
+        const int fret = highest[s - 1];
+        int& note = strings.note[s - 1];
+        if (fret > 0)
+            note = NotenClass::Transponieren(open, fret, true);
+        else if (griff.Leer[s - 1] != 0)
+            note = open;
+        else
+            note = KeinTon;
+        strings.pitch[s - 1] = saite.Oktave * 12 + open + fret;
+        if (note != KeinTon && (bass == 0 || strings.pitch[s - 1] < strings.pitch[bass - 1]))
+            bass = s;
+    }
+    return bass;
+}
+
 // The sounding notes seen from a root: bit k set when the note k semitones above the root sounds.
 unsigned relativeTo(unsigned soundingMask, int root)
 {
     return ((soundingMask >> root) | (soundingMask << (12 - root))) & 0xFFFu;
 }
-
-struct TypeMasks
-{
-    unsigned reachable = 0; // pitch classes reached by the slots after the first, and the root
-    unsigned required = 0;  // pitch classes of the required slots after the first
-    int intervals = 0;
-};
 
 } // namespace
 
@@ -69,6 +102,7 @@ bool ErkennungClass::TypZufuegen()
     typ.Intervalle[0].Halbtoene = HalbtoeneVon(0);
     typ.IntervallAnzahl = 1;
     ++m_typAnzahl;
+    m_maskenAktuell = false;
     m_geaendert = true;
     return true;
 }
@@ -78,6 +112,7 @@ bool ErkennungClass::TypEntfernen(int typ)
     if (typ == -1) {
         const bool had = m_typAnzahl > 0;
         m_typAnzahl = 0;
+        m_maskenAktuell = false;
         return had;
     }
     if (typ < 0 || typ >= m_typAnzahl)
@@ -85,6 +120,7 @@ bool ErkennungClass::TypEntfernen(int typ)
     for (int i = typ; i + 1 < m_typAnzahl; ++i)
         m_typen[i] = m_typen[i + 1];
     --m_typAnzahl;
+    m_maskenAktuell = false;
     m_geaendert = true;
     return true;
 }
@@ -94,6 +130,7 @@ bool ErkennungClass::TypenTauschen(int a, int b)
     if (a < 0 || b < 0 || a >= m_typAnzahl || b >= m_typAnzahl)
         return false;
     std::swap(m_typen[a], m_typen[b]);
+    m_maskenAktuell = false;
     m_geaendert = true;
     return true;
 }
@@ -143,6 +180,7 @@ bool ErkennungClass::IntervallZufuegen(int typ, int intervallcode, bool optional
         if (t.Intervalle[i].Intervallcode == intervallcode)
             t.Intervalle[i].Optional = optional ? 1 : 0;
     }
+    m_maskenAktuell = false;
     m_geaendert = true;
     return true;
 }
@@ -158,6 +196,7 @@ bool ErkennungClass::IntervallEntfernen(int typ, int intervallcode)
         for (int k = i; k + 1 < t.IntervallAnzahl; ++k)
             t.Intervalle[k] = t.Intervalle[k + 1];
         --t.IntervallAnzahl;
+        m_maskenAktuell = false;
         m_geaendert = true;
         return true;
     }
@@ -224,6 +263,7 @@ bool ErkennungClass::Einlesen(std::istream& in)
 {
     std::int32_t count = 0;
     m_typAnzahl = 0;
+    m_maskenAktuell = false;
     if (!readBlock(in, &count, sizeof count) || count < 0 || count > MaxTypen)
         return false;
     if (!readBlock(in, m_typen, sizeof(AkkordTypClass), static_cast<std::size_t>(count)))
@@ -249,18 +289,47 @@ bool ErkennungClass::Schreiben(std::ostream& out)
            writeBlock(out, m_typen, sizeof(AkkordTypClass), static_cast<std::size_t>(m_typAnzahl));
 }
 
+void ErkennungClass::masksUpdate()
+{
+    for (int t = 0; t < m_typAnzahl; ++t) {
+        const AkkordTypClass& typ = m_typen[t];
+        unsigned reachable = 1u;
+        unsigned required = 0;
+        for (int i = 1; i < typ.IntervallAnzahl; ++i) {
+            const unsigned bit = 1u << slotPitchClass(typ.Intervalle[i]);
+            reachable |= bit;
+            if (!typ.Intervalle[i].Optional)
+                required |= bit;
+        }
+        // A type without intervals never fits: it requires a pitch class that no note has.
+        if (typ.IntervallAnzahl == 0)
+            required = 1u << 12;
+        m_erreichbar[t] = static_cast<std::uint16_t>(reachable);
+        m_pflicht[t] = static_cast<std::uint16_t>(required);
+    }
+    m_maskenAktuell = true;
+}
+
 int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
 {
-    const int strings = SaitenAnzahl();
+    Strings strings;
+    const int bassString = stringsRead(Daten(), *this, strings);
+    const bool bassMode = m_startSaite == StartSaiteBasston;
+    const int startString = bassMode ? bassString : m_startSaite;
     int startNote = KeinTon;
-    if (m_startSaite >= 1 && m_startSaite <= strings)
-        startNote = KlingenderTon(m_startSaite);
+    if (startString >= 1 && startString <= strings.count)
+        startNote = strings.note[startString - 1];
+    // Only the bass mode names a chord over another bass with a slash.
+    const int slashBass = bassMode ? startNote : KeinTon;
+    const auto shownBass = [slashBass](int root) {
+        return static_cast<std::uint8_t>(root == slashBass ? KeinTon : slashBass);
+    };
 
     int notes[MaxSaiten];
     int noteCount = 0;
     unsigned sounding = 0;
-    for (int s = 1; s <= strings; ++s) {
-        const int note = KlingenderTon(s);
+    for (int s = 1; s <= strings.count; ++s) {
+        const int note = strings.note[s - 1];
         if (note == KeinTon || (sounding & (1u << note)))
             continue;
         sounding |= 1u << note;
@@ -270,18 +339,8 @@ int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
         ++noteCount;
     }
 
-    TypeMasks masks[MaxTypen];
-    for (int t = 0; t < m_typAnzahl; ++t) {
-        const AkkordTypClass& typ = m_typen[t];
-        masks[t].intervals = typ.IntervallAnzahl;
-        masks[t].reachable = 1u;
-        for (int i = 1; i < typ.IntervallAnzahl; ++i) {
-            const unsigned bit = 1u << slotPitchClass(typ.Intervalle[i]);
-            masks[t].reachable |= bit;
-            if (!typ.Intervalle[i].Optional)
-                masks[t].required |= bit;
-        }
-    }
+    if (!m_maskenAktuell)
+        masksUpdate();
 
     const int ownRoot = Grundton;
     const int ownType = AkkordTyp;
@@ -291,19 +350,35 @@ int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
     int bestRoot = KeinTon;
     int bestType = -1;
     int bestIntervals = 0;
+    int bestMatch = -1;
+    // The same choice without the preference for the grip's own chord: it stays among the stored
+    // matches too, so that cycling away from it always comes back.
+    int plainRoot = KeinTon;
+    int plainType = -1;
+    int plainIntervals = 0;
+    int plainMatch = -1;
     for (int n = 0; n < noteCount; ++n) {
         const int root = notes[n];
         const unsigned relative = relativeTo(sounding, root);
         for (int t = 0; t < m_typAnzahl; ++t) {
-            const TypeMasks& m = masks[t];
-            if (m.intervals == 0 || (m.required & ~relative) != 0 || (relative & ~m.reachable) != 0)
+            if ((m_pflicht[t] & ~relative) != 0 || (relative & ~m_erreichbar[t]) != 0)
                 continue;
+            const int intervals = m_typen[t].IntervallAnzahl;
             if (liste && matches < MaxTreffer) {
                 liste[matches] = TrefferClass{};
                 liste[matches].Grundton = static_cast<std::uint8_t>(root);
+                liste[matches].Basston = shownBass(root);
                 liste[matches].AkkordTyp = t;
             }
             ++matches;
+            if (plainMatch < 0 || root == plainRoot || startNote == KeinTon
+                    ? plainMatch < 0 || intervals >= plainIntervals
+                    : plainRoot != startNote) {
+                plainRoot = root;
+                plainType = t;
+                plainIntervals = intervals;
+                plainMatch = matches - 1;
+            }
             if (locked)
                 continue;
             bool replace;
@@ -311,7 +386,7 @@ int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
                 replace = true;
                 locked = true;
             } else if (!haveBest || root == bestRoot || startNote == KeinTon) {
-                replace = !haveBest || m.intervals >= bestIntervals;
+                replace = !haveBest || intervals >= bestIntervals;
             } else {
                 replace = bestRoot != startNote;
             }
@@ -319,17 +394,75 @@ int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
                 haveBest = true;
                 bestRoot = root;
                 bestType = t;
-                bestIntervals = m.intervals;
+                bestIntervals = intervals;
+                bestMatch = matches - 1;
             }
+        }
+    }
+
+    // Results beyond the stored matches take the last places in search order, so that "Nächster"
+    // reaches them.
+    if (liste && matches > MaxTreffer) {
+        struct Kept
+        {
+            int match;
+            int root;
+            int type;
+        } kept[2];
+        int keptCount = 0;
+        if (plainMatch >= MaxTreffer && plainMatch < bestMatch)
+            kept[keptCount++] = {plainMatch, plainRoot, plainType};
+        if (bestMatch >= MaxTreffer)
+            kept[keptCount++] = {bestMatch, bestRoot, bestType};
+        if (plainMatch >= MaxTreffer && plainMatch > bestMatch)
+            kept[keptCount++] = {plainMatch, plainRoot, plainType};
+        for (int k = 0; k < keptCount; ++k) {
+            TrefferClass& entry = liste[MaxTreffer - keptCount + k];
+            entry = TrefferClass{};
+            entry.Grundton = static_cast<std::uint8_t>(kept[k].root);
+            entry.Basston = shownBass(kept[k].root);
+            entry.AkkordTyp = kept[k].type;
         }
     }
 
     AkkordSetzen(bestRoot, bestType);
     if (ergebnis) {
         ergebnis->Grundton = static_cast<std::uint8_t>(bestRoot);
+        ergebnis->Basston = bestType == -1 ? KeinTon : shownBass(bestRoot);
         ergebnis->AkkordTyp = bestType;
     }
     return matches;
+}
+
+int ErkennungClass::BassSaite() const
+{
+    Strings strings;
+    return stringsRead(Daten(), *this, strings);
+}
+
+int ErkennungClass::BassTon(const AkkordDatenClass& griff) const
+{
+    Strings strings;
+    const int bass = stringsRead(griff, *this, strings);
+    return bass == 0 ? KeinTon : strings.note[bass - 1];
+}
+
+int ErkennungClass::SchraegstrichBass(int grundton, const AkkordDatenClass& griff) const
+{
+    if (m_startSaite != StartSaiteBasston)
+        return KeinTon;
+    const int bass = BassTon(griff);
+    return bass == grundton ? KeinTon : bass;
+}
+
+std::string ErkennungClass::AkkordName(int grundton, int typ, int bass) const
+{
+    if (typ < 0)
+        return "";
+    std::string name = std::string(TonName(grundton, true)) + TypName(typ);
+    if (bass >= 0 && bass < KeinTon && bass != grundton)
+        name += std::string("/") + TonName(bass, true);
+    return name;
 }
 
 std::string ErkennungClass::IntervallImAkkord(int grundton, int typ, int ton) const

@@ -8,6 +8,10 @@
 #include "erkennung/Treffer.h"
 #include "grip/Akkord.h"
 
+// Start string that stands for the lowest sounding string, found afresh on every run; its chords are
+// named with their bass after a slash.
+inline constexpr int StartSaiteBasston = MaxSaiten + 1;
+
 // The chord-type catalogue and the chord recognition on the object's own grip.
 class ErkennungClass : public AkkordClass
 {
@@ -41,20 +45,37 @@ public:
     std::uint8_t IstOptional(int typ, int intervallcode) const;
     // The intervals as shown to the user: "1-3-(5)-7".
     std::string IntervallText(int typ) const;
-    // Stores n unless it is -1; returns the current start string.
+    // Stores n (0..6, or StartSaiteBasston) unless it is -1; returns the current start string.
     int SetzeStartSaite(int n);
 
     // Recognises the chord of the grip; fills the result and up to MaxTreffer matches and sets the
-    // grip's chord. Returns the number of matches, which can exceed the entries stored in the list.
+    // grip's chord. Returns the number of matches, which can exceed the entries stored in the list;
+    // when it does, the result is still among them.
     int Erkennen(TrefferClass* ergebnis = nullptr, TrefferClass* liste = nullptr);
+    // The sounding string with the lowest pitch (the lower string on a tie); 0 when none sounds.
+    int BassSaite() const;
+    // The note of the lowest sounding string of any grip in this tuning; 12 when none sounds.
+    int BassTon(const AkkordDatenClass& griff) const;
+    // The bass a grip filed under grundton is named with after a slash: its lowest note while the
+    // start string is StartSaiteBasston and that note is not the root, else 12.
+    int SchraegstrichBass(int grundton, const AkkordDatenClass& griff) const;
+    // Root's short name, the type's name and, for a bass other than the root, "/" and the bass's
+    // short name: "C", "Am7", "D/F#"; empty for type -1. Windows-1252.
+    std::string AkkordName(int grundton, int typ, int bass = KeinTon) const;
     // Name of the note within chord type typ on the root: "?" without root, "" without note.
     std::string IntervallImAkkord(int grundton, int typ, int ton) const;
 
 private:
     void sortIntervals(AkkordTypClass& typ);
+    void masksUpdate();
 
     AkkordTypClass m_typen[MaxTypen];
     std::int32_t m_typAnzahl = 0;
     std::int32_t m_startSaite = 0;
     bool m_geaendert = false;
+    // The pitch classes each type reaches and requires, relative to its root, kept between runs;
+    // every catalogue change marks them stale.
+    std::uint16_t m_erreichbar[MaxTypen] = {};
+    std::uint16_t m_pflicht[MaxTypen] = {};
+    bool m_maskenAktuell = false;
 };

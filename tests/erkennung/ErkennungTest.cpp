@@ -24,8 +24,9 @@ int addType(ErkennungClass& e, const char* name, std::initializer_list<Slot> slo
     const int t = e.TypAnzahl() - 1;
     e.TypUmbenennen(t, name);
     for (const Slot& s : slots) {
-        if (s.code != I1)
+        if (s.code != I1) {
             EXPECT_TRUE(e.IntervallZufuegen(t, s.code, s.optional));
+        }
     }
     return t;
 }
@@ -297,8 +298,60 @@ TEST_F(Recognition, MatchListHoldsTwentyButTheCountGoesOn)
         addType(e, "1", {});
     play(e, "x3xxxx");
     EXPECT_EQ(e.Erkennen(&result, list), MaxTypen);
-    EXPECT_EQ(list[MaxTreffer - 1].AkkordTyp, MaxTreffer - 1);
+    EXPECT_EQ(list[MaxTreffer - 2].AkkordTyp, MaxTreffer - 2);
     EXPECT_EQ(result.AkkordTyp, MaxTypen - 1) << "ties go to the last match";
+    EXPECT_EQ(list[MaxTreffer - 1].AkkordTyp, MaxTypen - 1) << "the result takes the last stored place";
+    EXPECT_EQ(list[MaxTreffer - 1].Grundton, result.Grundton);
+}
+
+TEST_F(Recognition, ThePreferredChordAndThePlainChoiceBothStayAmongTheStoredMatches)
+{
+    for (int i = 0; i < MaxTypen; ++i)
+        addType(e, "1", {});
+    play(e, "x3xxxx");
+    e.AkkordSetzen(0, 5);
+    EXPECT_EQ(e.Erkennen(&result, list), MaxTypen);
+    EXPECT_EQ(result.AkkordTyp, 5);
+    for (int i = 0; i + 1 < MaxTreffer; ++i)
+        EXPECT_EQ(list[i].AkkordTyp, i);
+    EXPECT_EQ(list[MaxTreffer - 1].AkkordTyp, MaxTypen - 1) << "the choice without the preference";
+
+    e.AkkordSetzen(0, 25);
+    e.Erkennen(&result, list);
+    EXPECT_EQ(result.AkkordTyp, 25);
+    for (int i = 0; i + 2 < MaxTreffer; ++i)
+        EXPECT_EQ(list[i].AkkordTyp, i);
+    EXPECT_EQ(list[MaxTreffer - 2].AkkordTyp, 25) << "in search order";
+    EXPECT_EQ(list[MaxTreffer - 1].AkkordTyp, MaxTypen - 1);
+}
+
+// "Nächster" takes the entry after the result and wraps; every stored entry, the result among them,
+// must come round again.
+TEST_F(Recognition, CyclingThroughMoreThanTwentyMatchesReachesTheResultAndBack)
+{
+    for (int i = 0; i < MaxTypen; ++i)
+        addType(e, "1", {});
+    play(e, "x3xxxx");
+    e.Erkennen(&result, list);
+    const int first = result.AkkordTyp;
+    int seen = 0;
+    bool back = false;
+    for (int step = 0; step < 2 * MaxTreffer && !back; ++step) {
+        int current = -1;
+        for (int i = 0; i < MaxTreffer && current < 0; ++i) {
+            if (list[i].Grundton == result.Grundton && list[i].AkkordTyp == result.AkkordTyp)
+                current = i;
+        }
+        ASSERT_GE(current, 0) << "the result is among the stored matches at step " << step;
+        const TrefferClass next = list[current + 1 < MaxTreffer ? current + 1 : 0];
+        e.AkkordSetzen(next.Grundton, next.AkkordTyp);
+        e.Erkennen(&result, list);
+        EXPECT_EQ(result.AkkordTyp, next.AkkordTyp);
+        ++seen;
+        back = result.AkkordTyp == first;
+    }
+    EXPECT_TRUE(back);
+    EXPECT_EQ(seen, MaxTreffer);
 }
 
 TEST_F(Recognition, IntervalNamesWithinTheChord)
@@ -310,4 +363,179 @@ TEST_F(Recognition, IntervalNamesWithinTheChord)
     EXPECT_EQ(e.IntervallImAkkord(0, ninth, 5), "");
     EXPECT_EQ(e.IntervallImAkkord(0, ninth, KeinTon), "");
     EXPECT_EQ(e.IntervallImAkkord(KeinTon, ninth, 4), "?");
+}
+
+namespace {
+
+// Major, minor, 6 and m7 as a songbook reads them: the catalogue the bass-mode cases need.
+class BassMode : public Recognition
+{
+protected:
+    void SetUp() override
+    {
+        major = addType(e, "", {{I3}, {I5, true}});
+        minor = addType(e, "m", {{Ib3}, {I5, true}});
+        sixth = addType(e, "6", {{I3}, {I5}, {I6}});
+        minorSeventh = addType(e, "m7", {{Ib3}, {I5, true}, {I7}});
+        e.SetzeStartSaite(StartSaiteBasston);
+    }
+
+    std::string name(const TrefferClass& t) const { return e.AkkordName(t.Grundton, t.AkkordTyp, t.Basston); }
+    std::string recognised(const char* frets)
+    {
+        play(e, frets);
+        e.AkkordSetzen(KeinTon, 0);
+        e.Erkennen(&result, list);
+        return name(result);
+    }
+
+    int major = -1;
+    int minor = -1;
+    int sixth = -1;
+    int minorSeventh = -1;
+};
+
+} // namespace
+
+TEST_F(BassMode, InversionsAreNamedWithTheirBassAfterASlash)
+{
+    EXPECT_EQ(recognised("2x0232"), "D/F#");
+    EXPECT_EQ(recognised("332010"), "C/G");
+    EXPECT_EQ(recognised("032010"), "C/E");
+    EXPECT_EQ(recognised("x22010"), "");
+    EXPECT_EQ(recognised("x32010"), "C");
+    EXPECT_EQ(result.Basston, KeinTon) << "a root in the bass needs no slash";
+    EXPECT_EQ(recognised("2x0232"), "D/F#");
+    EXPECT_EQ(result.Grundton, 2) << "filed by its root";
+    EXPECT_EQ(result.AkkordTyp, major);
+    EXPECT_EQ(result.Basston, 6);
+    EXPECT_EQ(e.Grundton, 2);
+    EXPECT_EQ(e.AkkordTyp, major);
+}
+
+TEST_F(BassMode, TheBassStringIsFoundAfreshOnEveryRun)
+{
+    // x02222 sounds A C# E F#: A6 from the A string, F#m7 once the low string is the F#.
+    EXPECT_EQ(recognised("x02222"), "A6");
+    EXPECT_EQ(recognised("202222"), "F#m7");
+    EXPECT_EQ(recognised("x02222"), "A6");
+    EXPECT_EQ(e.SetzeStartSaite(-1), StartSaiteBasston) << "the mode stays; only the string is found anew";
+}
+
+TEST_F(BassMode, TheInterval_countModeKeepsItsReadingAndShowsNoSlash)
+{
+    e.SetzeStartSaite(0);
+    play(e, "x02222");
+    e.AkkordSetzen(KeinTon, 0);
+    e.Erkennen(&result, list);
+    EXPECT_EQ(name(result), "F#m7") << "on a tie the later root wins, as designed";
+    EXPECT_EQ(recognised("2x0232"), "D");
+    EXPECT_EQ(result.Basston, KeinTon);
+    e.SetzeStartSaite(1);
+    EXPECT_EQ(recognised("2x0232"), "D") << "a start string names no bass";
+}
+
+TEST_F(BassMode, AlternativesCarryTheBassToo)
+{
+    const int count = [&] {
+        play(e, "x02222");
+        e.AkkordSetzen(KeinTon, 0);
+        return e.Erkennen(&result, list);
+    }();
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(name(list[0]), "A6");
+    EXPECT_EQ(name(list[1]), "F#m7/A");
+}
+
+TEST_F(BassMode, TheGripsOwnChordStillWinsWhileItFits)
+{
+    play(e, "x02222");
+    e.AkkordSetzen(6, minorSeventh);
+    e.Erkennen(&result, list);
+    EXPECT_EQ(name(result), "F#m7/A");
+}
+
+TEST_F(BassMode, ASilentGripHasNoBass)
+{
+    EXPECT_EQ(recognised("xxxxxx"), "");
+    EXPECT_EQ(result.AkkordTyp, -1);
+    EXPECT_EQ(result.Basston, KeinTon);
+    EXPECT_EQ(e.BassSaite(), 0);
+    EXPECT_EQ(e.BassTon(e.Daten()), KeinTon);
+}
+
+TEST_F(BassMode, TheBassIsTheLowestPitchNotTheLowestStringNumber)
+{
+    // A re-entrant tuning: string 1 is a high G, as on a ukulele (G+1 C0 E0 A0).
+    const int notes[] = {7, 0, 4, 9};
+    const int octaves[] = {1, 0, 0, 0};
+    while (e.SaitenAnzahl() > 4)
+        e.SaiteEntfernen(e.SaitenAnzahl() - 1);
+    for (int s = 1; s <= 4; ++s) {
+        StimmSaiteClass saite;
+        saite.Ton = static_cast<std::uint8_t>(notes[s - 1]);
+        saite.Oktave = octaves[s - 1];
+        e.SaiteSetzen(s, saite);
+    }
+    e.Loeschen();
+    for (int s = 1; s <= 4; ++s)
+        e.LeerSetzen(s, true);
+    EXPECT_EQ(e.BassSaite(), 2) << "the open C lies below the high G";
+    EXPECT_EQ(e.BassTon(e.Daten()), 0);
+    e.AkkordSetzen(KeinTon, 0);
+    e.Erkennen(&result, list);
+    EXPECT_EQ(name(result), "C6");
+    // High G, E, and the A string stopped at C: a C major over the E.
+    e.LeerSetzen(2, false);
+    e.FingerSetzen(3, 4, 1);
+    EXPECT_EQ(e.BassSaite(), 3);
+    e.AkkordSetzen(KeinTon, 0);
+    e.Erkennen(&result, list);
+    EXPECT_EQ(name(result), "C/E");
+}
+
+TEST_F(BassMode, TheSlashOfAStoredGripFollowsTheMode)
+{
+    play(e, "2x0232");
+    const AkkordDatenClass grip = e.Daten();
+    EXPECT_EQ(e.SchraegstrichBass(2, grip), 6);
+    EXPECT_EQ(e.SchraegstrichBass(6, grip), KeinTon) << "its own bass as root";
+    e.SetzeStartSaite(0);
+    EXPECT_EQ(e.SchraegstrichBass(2, grip), KeinTon);
+    e.SetzeStartSaite(6);
+    EXPECT_EQ(e.SchraegstrichBass(2, grip), KeinTon);
+}
+
+TEST_F(BassMode, ChordNames)
+{
+    EXPECT_EQ(e.AkkordName(0, major), "C");
+    EXPECT_EQ(e.AkkordName(9, minor, 7), "Am/G");
+    EXPECT_EQ(e.AkkordName(9, minor, 9), "Am") << "the root as bass shows no slash";
+    EXPECT_EQ(e.AkkordName(9, minor, KeinTon), "Am");
+    EXPECT_EQ(e.AkkordName(9, -1, 7), "");
+    EXPECT_EQ(e.AkkordName(10, sixth, 2), "A#6/D");
+}
+
+TEST_F(Recognition, CatalogueEditsReachTheNextRun)
+{
+    const int major = addType(e, "", {{I3}, {I5}});
+    play(e, "x32010");
+    EXPECT_EQ(e.Erkennen(&result), 1);
+    EXPECT_TRUE(e.IntervallZufuegen(major, I7, false));
+    EXPECT_EQ(e.Erkennen(&result), 0) << "a required 7 no longer fits";
+    EXPECT_TRUE(e.IntervallEntfernen(major, I7));
+    EXPECT_EQ(e.Erkennen(&result), 1);
+    const int minor = addType(e, "m", {{Ib3}, {I5}});
+    EXPECT_TRUE(e.TypenTauschen(major, minor));
+    e.AkkordSetzen(KeinTon, 0);
+    e.Erkennen(&result);
+    EXPECT_EQ(result.AkkordTyp, minor) << "the major type moved to the second place";
+    EXPECT_TRUE(e.TypEntfernen(minor));
+    EXPECT_EQ(e.Erkennen(&result), 0);
+    std::stringstream file;
+    ErkennungClass other;
+    addType(other, "", {{I3}, {I5}});
+    ASSERT_TRUE(other.Schreiben(file));
+    ASSERT_TRUE(e.Einlesen(file));
+    EXPECT_EQ(e.Erkennen(&result), 1);
 }
