@@ -8,6 +8,7 @@
 #include "erkennung/Treffer.h"
 
 class AkkordDepotClass;
+struct DiagramOptions;
 class GriffbrettClass;
 class PrivateProfile;
 class Statusleiste;
@@ -123,6 +124,8 @@ private:
     // The save-changes question: 6 "&Ja", 7 "&Nein", 2 "&Abbruch".
     int AenderungenUebernehmen();
 
+    // The board's content options from the view items and the settings file.
+    DiagramOptions diagrammOptionen() const;
     void compose();
     void paintAndWarn();
     QString chordName(int grundton, int akkordTyp) const;

@@ -9,73 +9,31 @@
 
 #include "app/PaintBox.h"
 #include "forms/MeldungZeigen.h"
-#include "forms/ModelText.h"
 #include "forms/PrivateProfile.h"
 #include "forms/Statusleiste.h"
+#include "render/DiagramComposer.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
-#include "theory/Intervalle.h"
-
-namespace {
-
-// The barré symbol kind from the strings it spans: 1..4, and 5 for every wider span.
-int barreKind(const BarreClass& barre)
-{
-    const int span = barre.HoechsteSaite - barre.TiefsteSaite;
-    return span >= 1 && span <= 4 ? span : 5;
-}
-
-} // namespace
 
 QString TF_Main::chordName(int grundton, int akkordTyp) const
 {
-    if (akkordTyp < 0)
-        return QString();
-    return modelToQt(std::string(Dokument->TonName(grundton, true)) + Dokument->TypName(akkordTyp));
+    return DiagramComposer(*Dokument).chordName(grundton, akkordTyp);
+}
+
+DiagramOptions TF_Main::diagrammOptionen() const
+{
+    DiagramOptions options;
+    options.akkordname = MI_AkkordnameOnOff->isChecked();
+    options.fingerzahlen = MI_FingersatzOnOff->isChecked();
+    options.rechteAnzeige =
+        Einstellungen->readInteger(QStringLiteral("Diagramm"), QStringLiteral("RechteAnzeige"), 0);
+    options.intervallGrundton = selectedRoot();
+    return options;
 }
 
 void TF_Main::compose()
 {
-    AkkordDepotClass& griff = *Dokument;
-    GriffbrettClass& board = *Zeichner;
-
-    board.SetTitel(Ergebnis.AkkordTyp != -1 && MI_AkkordnameOnOff->isChecked()
-                       ? chordName(Ergebnis.Grundton, Ergebnis.AkkordTyp)
-                       : QString());
-    board.SymboleLoeschen();
-    const bool fingerNumbers = MI_FingersatzOnOff->isChecked();
-    for (int i = 0; i < griff.PunktAnzahl(); ++i) {
-        const FingerPunktClass p = griff.Punkt(i);
-        board.AddSymbol(0, fingerNumbers ? p.Finger : 0, p.Saite, p.Bund);
-    }
-    // Barré bars carry their finger digit even without finger numbers.
-    const int barres = griff.Barre(0);
-    for (int n = 1; n <= barres; ++n) {
-        BarreClass barre;
-        griff.Barre(n, &barre);
-        board.AddSymbol(barreKind(barre), barre.Finger, barre.HoechsteSaite, barre.Bund);
-    }
-
-    const int annotation =
-        Einstellungen->readInteger(QStringLiteral("Diagramm"), QStringLiteral("RechteAnzeige"), 0);
-    const int strings = griff.SaitenAnzahl();
-    for (int row = 0; row < strings; ++row) {
-        const int saite = strings - row;
-        const int status = griff.SaitenStatus(saite);
-        board.SetTextLinks(row, status == SaiteLeer    ? QStringLiteral("0")
-                                : status == SaiteStumm ? QStringLiteral("X")
-                                                       : QString());
-        const int ton = griff.KlingenderTon(saite);
-        QString right;
-        if (annotation == 1)
-            right = modelToQt(griff.TonName(ton, true));
-        else if (annotation == 2 && Ergebnis.AkkordTyp != -1)
-            right =
-                QString::fromStdString(griff.IntervallImAkkord(Ergebnis.Grundton, Ergebnis.AkkordTyp, ton));
-        else if (annotation == 2)
-            right = QString::fromStdString(IntervallName(selectedRoot(), ton));
-        board.SetTextRechts(row, right);
-    }
+    DiagramComposer(*Dokument).compose(*Zeichner, *Dokument, Ergebnis, diagrammOptionen());
 }
 
 void TF_Main::paintAndWarn()
