@@ -24,7 +24,14 @@ const QString grifftab = QStringLiteral("Grifftab");
 
 } // namespace
 
-TF_Main::TF_Main(const QString& settingsPath, QWidget* parent) : QMainWindow(parent)
+TF_Main::TF_Main(const QString& settingsPath, QWidget* parent)
+    : TF_Main(settingsPath, TableLookup(), QString(), parent)
+{
+}
+
+TF_Main::TF_Main(const QString& settingsPath, const TableLookup& lookup, const QString& startDatei,
+                 QWidget* parent)
+    : QMainWindow(parent), m_tabellenSuche(lookup), m_startDatei(startDatei)
 {
     createWidgets();
     createActions();
@@ -119,8 +126,11 @@ void TF_Main::FormCreate()
     Zeichner->SetGroesseUndAnordnen(PB_Griffbrett->width(), PB_Griffbrett->height());
     setWindowTitle(QStringLiteral("Zupfwerk"));
     grifftabErzeugen();
-    OeffnenMitPfad(Einstellungen->readString(computer, QStringLiteral("LetzteDatei"),
-                                             QStringLiteral("Gitarre, E-A-D-G-H-E.cho")));
+    if (m_startDatei.isEmpty())
+        OeffnenMitPfad(m_tabellenSuche.find(Einstellungen->readString(
+            computer, QStringLiteral("LetzteDatei"), QStringLiteral("Gitarre, E-A-D-G-H-E.cho"))));
+    else
+        OeffnenMitPfad(m_startDatei);
     GrifftabLageLaden(false);
     selectedGripFetch();
     NachHolenAktualisieren();

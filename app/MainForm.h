@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/TableLookup.h"
 #include "erkennung/Treffer.h"
 
 class AkkordDepotClass;
@@ -29,6 +30,10 @@ class TF_Main : public QMainWindow
 public:
     // settingsPath: the settings file, normally "Zupfwerk.ini" beside the executable.
     explicit TF_Main(const QString& settingsPath, QWidget* parent = nullptr);
+    // lookup: where a relative "LetzteDatei" is looked for; startDatei, when not empty, is the chord
+    // table opened at start instead of "LetzteDatei".
+    TF_Main(const QString& settingsPath, const TableLookup& lookup, const QString& startDatei,
+            QWidget* parent = nullptr);
     ~TF_Main() override;
 
     // Read access for tests and the windows that work on the same objects.
@@ -192,6 +197,8 @@ private:
     int TrefferAnzahl = 0;
     int m_griffAnzahl = 0;
     QString m_dateiName;
+    TableLookup m_tabellenSuche;
+    QString m_startDatei;
     bool m_zentrieren = false;
     bool m_pufferAktuell = false;
 

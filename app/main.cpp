@@ -1,18 +1,29 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdio>
 #include <exception>
 
+#include "app/CommandLine.h"
 #include "app/MainForm.h"
+#include "app/SettingsLocation.h"
+#include "app/TableLookup.h"
 #include "forms/MeldungZeigen.h"
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zupfwerk"));
+    const CommandLine commandLine(QApplication::arguments());
+    if (!commandLine.startsWindow()) {
+        std::fputs(commandLine.message().toLocal8Bit().constData(), commandLine.isError() ? stderr : stdout);
+        return commandLine.exitCode();
+    }
     try {
         EinfacheMeldungAnbinden();
-        TF_Main window(QCoreApplication::applicationDirPath() + QStringLiteral("/Zupfwerk.ini"));
+        TF_Main window(SettingsLocation::choose(QCoreApplication::applicationDirPath(),
+                                                SettingsLocation::userConfigFolder()),
+                       TableLookup::installed(), commandLine.file());
         window.show();
         return QApplication::exec();
     } catch (const std::exception& error) {

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix, checks the installed tree, and starts the installed
+# program from a foreign working folder with a read-only program folder: it must open the default
+# chord table from the data folder and keep its settings in the user's configuration folder.
+# Usage: installed_program_test.sh <build> <app id> <icon sizes> <bin dir> <data dir> <export installed 0/1>
+set -euo pipefail
+build=$1 id=$2 sizes=$3 bindir=$4 datadir=$5 with_export=$6
+table="Gitarre, E-A-D-G-H-E.cho"
+
+work=$(mktemp -d)
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    chmod -R u+w "$work" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" > "$work/install.log" || { cat "$work/install.log"; fail "install"; }
+
+share=$prefix/$datadir
+expected=(
+    "$prefix/$bindir/zupfwerk"
+    "$share/zupfwerk/$table"
+    "$share/applications/$id.desktop"
+    "$share/icons/hicolor/scalable/apps/$id.svg"
+    "$share/mime/packages/$id.xml"
+    "$share/metainfo/$id.metainfo.xml"
+)
+for size in ${sizes//;/ }; do
+    expected+=("$share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
+[ "$with_export" = 1 ] && expected+=("$prefix/$bindir/zupfwerk-export")
+for f in "${expected[@]}"; do
+    [ -f "$f" ] || fail "not installed: ${f#$prefix/}"
+done
+[ -x "$prefix/$bindir/zupfwerk" ] || fail "the program is not executable"
+for size in ${sizes//;/ }; do
+    png=$share/icons/hicolor/${size}x${size}/apps/$id.png
+    # Width and height stand big-endian at bytes 16..23 of a PNG.
+    dims=$(od -An --endian=big -tu4 -j16 -N8 "$png" | tr -s ' ' | sed 's/^ //')
+    [ "$dims" = "$size $size" ] || fail "$png is not ${size}x${size} ($dims)"
+done
+desktop-file-validate "$share/applications/$id.desktop" || fail "installed desktop entry"
+
+# The file type: the database built from the installed package names it, with both magics.
+XDG_DATA_DIRS="$share" update-mime-database "$share/mime" 2> "$work/mime.log" || { cat "$work/mime.log"; fail "mime database"; }
+[ -s "$work/mime.log" ] && { cat "$work/mime.log"; fail "warnings from update-mime-database"; }
+[ -f "$share/mime/application/x-zupfwerk-grifftabelle.xml" ] || fail "mime type not in the database"
+grep -q '\*\.cho' "$share/mime/globs2" || fail "glob *.cho missing"
+grep -aq ZW02 "$share/mime/magic" && grep -aq ZW01 "$share/mime/magic" || fail "magic ZW02/ZW01 missing"
+
+# The program folder cannot be written: as root, the program runs as nobody, since root writes anywhere.
+chmod 755 "$work"
+chmod a-w "$prefix/$bindir"
+run_as=()
+if [ "$(id -u)" -eq 0 ]; then
+    run_as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+fi
+mkdir -p "$work/elsewhere" "$work/home" "$work/config"
+[ ${#run_as[@]} -gt 0 ] && chown 65534:65534 "$work/elsewhere" "$work/home" "$work/config"
+
+# Starts the installed program in the foreign folder with the given arguments and waits until its
+# start-up wrote the fret count, the last thing the start writes; then ends it.
+start_program() {
+    local config=$1
+    shift
+    (cd "$work/elsewhere" && exec env HOME="$work/home" XDG_CONFIG_HOME="$config" \
+        QT_QPA_PLATFORM=offscreen "${run_as[@]}" "$prefix/$bindir/zupfwerk" "$@") \
+        > "$work/program.log" 2>&1 &
+    pid=$!
+    local ini=$config/Zupfwerk/Zupfwerk.ini
+    for _ in $(seq 1 300); do
+        grep -qs '^Bundanz1=' "$ini" && break
+        kill -0 "$pid" 2>/dev/null || { cat "$work/program.log"; fail "the program ended on its own"; }
+        sleep 0.1
+    done
+    grep -qs '^Bundanz1=' "$ini" || { cat "$work/program.log"; fail "no settings in $ini"; }
+    kill -0 "$pid" 2>/dev/null || { cat "$work/program.log"; fail "the program ended on its own"; }
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    pid=""
+}
+
+start_program "$work/config"
+ini=$work/config/Zupfwerk/Zupfwerk.ini
+grep -qxF "LetzteDatei=$share/zupfwerk/$table" "$ini" ||
+    { cat "$ini"; fail "the default chord table was not opened from the data folder"; }
+[ ! -e "$prefix/$bindir/Zupfwerk.ini" ] || fail "settings beside the read-only program"
+
+# A chord table named on the command line, relative to the working folder, opens instead.
+cp "$share/zupfwerk/$table" "$work/elsewhere/Eigene.cho"
+chmod a+r "$work/elsewhere/Eigene.cho"
+mkdir -p "$work/config2"
+[ ${#run_as[@]} -gt 0 ] && chown 65534:65534 "$work/config2"
+start_program "$work/config2" Eigene.cho
+grep -qxF "LetzteDatei=$work/elsewhere/Eigene.cho" "$work/config2/Zupfwerk/Zupfwerk.ini" ||
+    { cat "$work/config2/Zupfwerk/Zupfwerk.ini"; fail "the table on the command line was not opened"; }
+
+# Two tables, or an unknown option: a usage text on standard error and a failing exit code.
+for args in "Eins.cho Zwei.cho" "--bunt"; do
+    set +e
+    # shellcheck disable=SC2086
+    (cd "$work/elsewhere" && QT_QPA_PLATFORM=offscreen "$prefix/$bindir/zupfwerk" $args) \
+        > "$work/out.log" 2> "$work/err.log"
+    code=$?
+    set -e
+    [ "$code" -eq 2 ] || fail "'zupfwerk $args' ended with $code, not 2"
+    grep -q "^Aufruf: zupfwerk" "$work/err.log" || fail "'zupfwerk $args' printed no usage on standard error"
+    [ ! -s "$work/out.log" ] || fail "'zupfwerk $args' wrote to standard output"
+done
+echo "installed tree, file type and start from a foreign folder: ok"
