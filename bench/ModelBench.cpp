@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "table/FingersatzSuche.h"
 #include "tests/support/TestTabelle.h"
 
 namespace {
@@ -137,6 +138,17 @@ void BM_Erkennen(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Erkennen);
+
+// The lookup after an edit at its slowest: the wanted fingering is the last of 10000 stored grips.
+void BM_FingersatzSuchen(benchmark::State& state)
+{
+    AkkordDepotClass& doc = fullTable();
+    selectLastGrip(doc);
+    doc.AkkordSetzen(KeinTon, 0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FingersatzSucheClass::Suchen(doc));
+}
+BENCHMARK(BM_FingersatzSuchen)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
