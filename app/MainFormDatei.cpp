@@ -1,12 +1,16 @@
 #include "app/MainForm.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
+
+#include <memory>
 
 #include <cstring>
 
 #include "app/PaintBox.h"
 #include "forms/DateiDialog.h"
+#include "forms/DateiFehler.h"
 #include "forms/MeldungZeigen.h"
 #include "forms/ModelText.h"
 #include "forms/NeuForm.h"
@@ -26,7 +30,12 @@ void TF_Main::titleUpdate()
     setWindowTitle(QStringLiteral("Zupfwerk - ") + shortName());
 }
 
-void TF_Main::OeffnenMitPfad(const QString& pfad)
+QString TF_Main::dateiOrdner() const
+{
+    return m_dateiName.isEmpty() ? QString() : QFileInfo(m_dateiName).absolutePath();
+}
+
+bool TF_Main::OeffnenMitPfad(const QString& pfad)
 {
     const QString name = QFileInfo(pfad).completeBaseName();
     const std::string path = pfad.toStdString();
@@ -37,7 +46,10 @@ void TF_Main::OeffnenMitPfad(const QString& pfad)
                           QStringLiteral("Konvertieren?"), 0) == 6)
             AkkordDepotClass::Konvertieren(path);
     }
-    switch (Dokument->Laden(path)) {
+    // Read into a copy: the open table, its grips and its unsaved changes stay unless the file is good.
+    auto gelesen = std::make_unique<AkkordDepotClass>(*Dokument);
+    bool geoeffnet = false;
+    switch (gelesen->Laden(path)) {
     case LadenNichtLesbar:
         MeldungZeigen(this, 1, QStringLiteral("Die CHO-Akkordeinstellungen konnten nicht geöffnet werden!"),
                       QStringLiteral("Fehler"), 2);
@@ -49,18 +61,40 @@ void TF_Main::OeffnenMitPfad(const QString& pfad)
     case LadenZerstoert:
         MeldungZeigen(this, 1, QStringLiteral("Die Grifftabelle '%1' ist zerstört!").arg(name),
                       QStringLiteral("Abbruch"), 3);
-        Dokument->Zuruecksetzen(false);
-        Dokument->Loeschen();
-        GrifftabLageLaden(true);
-        Zusammenstellen();
+        geoeffnet = rettungAnbieten(pfad);
         break;
     default:
-        m_dateiName = pfad;
+        Dokument->Uebernehmen(*gelesen);
+        m_dateiName = QFileInfo(pfad).absoluteFilePath();
         titleUpdate();
-        Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), pfad);
+        Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), m_dateiName);
+        geoeffnet = true;
         break;
     }
     Zeichner->SetSaitenzahl(Dokument->SaitenAnzahl());
+    return geoeffnet;
+}
+
+bool TF_Main::rettungAnbieten(const QString& pfad)
+{
+    const QString name = QFileInfo(pfad).completeBaseName();
+    if (MeldungZeigen(this, 2,
+                      QStringLiteral("Sollen die noch lesbaren Teile der Grifftabelle '%1' als neue, unbenannte "
+                                     "Grifftabelle übernommen werden?")
+                          .arg(name),
+                      QStringLiteral("Retten"), 0) != 6)
+        return false;
+    auto gerettet = std::make_unique<AkkordDepotClass>(*Dokument);
+    const int griffe = gerettet->Retten(pfad.toStdString());
+    if (griffe < 0)
+        return false;
+    // Unnamed and modified, so that saving asks for a name and never writes over the damaged file.
+    Dokument->Uebernehmen(*gerettet);
+    Dokument->SetzeGeaendert(true);
+    m_dateiName.clear();
+    titleUpdate();
+    m_oeffnenMeldung = QStringLiteral("%1 Griffe aus '%2' übernommen").arg(griffe).arg(name);
+    return true;
 }
 
 int TF_Main::AenderungenUebernehmen()
@@ -70,42 +104,54 @@ int TF_Main::AenderungenUebernehmen()
     const int answer =
         MeldungZeigen(this, 2, QStringLiteral("Änderungen an Grifftabelle '%1' übernehmen?").arg(shortName()),
                       QStringLiteral("Übernehmen"), 1);
-    if (answer == 6)
-        MI_SpeichernClick();
+    // What was to be kept must be on disk before the caller closes, opens or creates anything.
+    if (answer == 6 && !MI_SpeichernClick())
+        return 2;
     return answer;
 }
 
-void TF_Main::MI_SpeichernClick()
+bool TF_Main::dateiSchreiben(const QString& pfad)
 {
-    if (m_dateiName.isEmpty()) {
-        MI_SpeichernAlsClick();
-        return;
-    }
-    if (Dokument->Speichern(m_dateiName.toStdString()))
+    if (Dokument->Speichern(pfad.toStdString())) {
         Statusmeldung(QStringLiteral("Die Grifftabelle wurde gespeichert"));
+        return true;
+    }
+    int griff = -1;
+    const int fehler = Dokument->SpeicherFehler();
+    const QString grund = fehler == SpeichernUngueltig ? pruefFehlerGrund(Dokument->Pruefen(&griff), griff)
+                                                       : dateiFehlerGrund(fehler);
+    MeldungZeigen(this, 1,
+                  QStringLiteral("Die Grifftabelle '%1' konnte nicht gespeichert werden.\n%2")
+                      .arg(QDir::toNativeSeparators(pfad), grund),
+                  QStringLiteral("Fehler"), 2);
+    return false;
 }
 
-void TF_Main::MI_SpeichernAlsClick()
+bool TF_Main::MI_SpeichernClick()
 {
-    const QString path = SD_SpeichernAusfuehren(this);
-    if (path.isEmpty())
-        return;
-    if (Dokument->Speichern(path.toStdString()))
-        Statusmeldung(QStringLiteral("Die Grifftabelle wurde gespeichert"));
-    // The name is taken over even when the write failed, so the next save tries it again.
-    m_dateiName = path;
+    if (m_dateiName.isEmpty())
+        return MI_SpeichernAlsClick();
+    return dateiSchreiben(m_dateiName);
+}
+
+bool TF_Main::MI_SpeichernAlsClick()
+{
+    const QString path = SD_SpeichernAusfuehren(this, dateiOrdner());
+    if (path.isEmpty() || !dateiSchreiben(path))
+        return false;
+    m_dateiName = QFileInfo(path).absoluteFilePath();
     titleUpdate();
-    Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), path);
+    Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), m_dateiName);
+    return true;
 }
 
 void TF_Main::MI_LadenClick()
 {
     if (AenderungenUebernehmen() == 2)
         return;
-    const QString path = OD_LadenAusfuehren(this);
-    if (path.isEmpty())
+    const QString path = OD_LadenAusfuehren(this, dateiOrdner());
+    if (path.isEmpty() || !OeffnenMitPfad(path))
         return;
-    OeffnenMitPfad(path);
     GrifftabLageLaden(true);
     selectedGripFetch();
     NachHolenAktualisieren();
@@ -113,6 +159,15 @@ void TF_Main::MI_LadenClick()
     Zeichner->SetGroesseUndAnordnen(PB_Griffbrett->width(), PB_Griffbrett->height());
     Zusammenstellen();
     Statusmeldung(QStringLiteral("Zupfwerk 1.4"));
+    oeffnenMeldungZeigen();
+}
+
+void TF_Main::oeffnenMeldungZeigen()
+{
+    if (m_oeffnenMeldung.isEmpty())
+        return;
+    Statusmeldung(m_oeffnenMeldung);
+    m_oeffnenMeldung.clear();
 }
 
 void TF_Main::MI_NeuClick()

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "table/AkkordDepot.h"
+#include "tests/support/TestTabelle.h"
 
 namespace {
 
@@ -103,6 +104,17 @@ int main(int argc, char** argv)
     if (!doc->Speichern(scratch))
         return 1;
     writeBytes(folder / "four-strings.cho", fileBytes(scratch));
+
+    // A table at full capacity, so that the fuzzer works on large inputs too.
+    auto full = tableWithCatalogue();
+    fillCatalogue(*full, MaxTypen);
+    fillTable(*full, MaxGriffe);
+    if (!full->Speichern(scratch))
+        return 1;
+    std::string fullBytes = fileBytes(scratch);
+    writeBytes(folder / "full.cho", fullBytes);
+    fullBytes[fullBytes.size() / 2] ^= 0x40;
+    writeBytes(folder / "full-damaged.cho", fullBytes);
     std::filesystem::remove(scratch);
     return 0;
 }

@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes to the chord-table reader and the version-01 converter.
+// Feeds arbitrary bytes to the chord-table reader, the rescue and the version-01 converter, and saves
+// every document that loads or is rescued: the saved file must load again with the same content.
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -36,6 +38,33 @@ int useDocument(AkkordDepotClass& doc)
     return sum + static_cast<int>(doc.Text(0).size() + doc.Text(1).size() + doc.AlsText().size());
 }
 
+// Files live in memory where the machine has it: the save flushes to the disk every time.
+std::string scratchPath(const char* what)
+{
+    const std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "";
+    return folder + "zw-fuzz-" + std::to_string(getpid()) + "-" + what + ".cho";
+}
+
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Saves the document, loads the file back and saves that again: both files must be the same.
+void roundTrip(AkkordDepotClass& doc)
+{
+    static std::unique_ptr<AkkordDepotClass> again = std::make_unique<AkkordDepotClass>();
+    static const std::string first = scratchPath("first");
+    static const std::string second = scratchPath("second");
+    if (!doc.Speichern(first))
+        __builtin_trap();
+    if (again->Laden(first) != LadenOk || !again->Speichern(second))
+        __builtin_trap();
+    if (fileBytes(first) != fileBytes(second))
+        __builtin_trap();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -44,13 +73,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         SetzeEinfacheMeldung(&ignoreMessage);
         return std::make_unique<AkkordDepotClass>();
     }();
-    static const std::string path = "fuzz-" + std::to_string(getpid()) + ".cho";
+    static const std::string path = scratchPath("input");
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    if (doc->Laden(path) != LadenNichtLesbar)
+    const int result = doc->Laden(path);
+    if (result == LadenOk) {
         useDocument(*doc);
+        roundTrip(*doc);
+    } else if (result == LadenZerstoert && doc->Retten(path) >= 0) {
+        useDocument(*doc);
+        roundTrip(*doc);
+    }
     if (AkkordDepotClass::Konvertieren(path) && doc->Laden(path) == LadenOk)
         useDocument(*doc);
     return 0;

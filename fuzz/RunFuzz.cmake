@@ -6,7 +6,7 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "seed corpus could not be written")
 endif()
 execute_process(
-    COMMAND ${FUZZER} -max_total_time=${SECONDS} -seed=1 -max_len=65536 -timeout=10 -rss_limit_mb=2048
+    COMMAND ${FUZZER} -max_total_time=${SECONDS} -seed=1 -max_len=2500000 -timeout=10 -rss_limit_mb=2048
         -print_final_stats=1 -artifact_prefix=${WORK}/ ${WORK}/corpus
     WORKING_DIRECTORY ${WORK}/files
     RESULT_VARIABLE result)

@@ -22,7 +22,10 @@ bool fileRead(const std::string& pfad, std::string& data)
     std::ifstream in(std::filesystem::path(pfad), std::ios::binary);
     if (!in)
         return false;
-    data.resize(maxRescueBytes);
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    data.resize(size > 0 ? std::min<std::size_t>(static_cast<std::size_t>(size), maxRescueBytes) : 0);
     in.read(data.data(), static_cast<std::streamsize>(data.size()));
     data.resize(static_cast<std::size_t>(in.gcount()));
     return true;

@@ -5,6 +5,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,7 +28,7 @@ fs::path linkTarget(fs::path path)
     return path;
 }
 
-int writeAll(int fd, const std::string& data)
+int writeAll(int fd, std::string_view data)
 {
     std::size_t done = 0;
     while (done < data.size()) {
@@ -95,7 +96,7 @@ int writeFileReplacing(const std::string& path, const std::function<bool(std::os
     const int fd = temporaryCreate(folder, target.filename().string(), temporary);
     if (fd < 0)
         return -fd;
-    int result = writeAll(fd, content.str());
+    int result = writeAll(fd, content.view());
     if (result == 0 && exists) {
         // A mode or owner we cannot copy is no reason to fail.
         (void)!::fchown(fd, old.st_uid, old.st_gid);
