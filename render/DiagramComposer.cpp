@@ -34,7 +34,7 @@ void DiagramComposer::compose(GriffbrettClass& board, const AkkordClass& griff, 
                               const DiagramOptions& options) const
 {
     board.SetTitel(akkord.AkkordTyp != -1 && options.akkordname ? chordName(akkord.Grundton, akkord.AkkordTyp)
-                                                                 : QString());
+                                                                : QString());
     board.SymboleLoeschen();
     for (int i = 0; i < griff.PunktAnzahl(); ++i) {
         const FingerPunktClass p = griff.Punkt(i);
@@ -60,7 +60,8 @@ void DiagramComposer::compose(GriffbrettClass& board, const AkkordClass& griff, 
         if (options.rechteAnzeige == 1)
             right = fromModel(griff.TonName(ton, true));
         else if (options.rechteAnzeige == 2 && akkord.AkkordTyp != -1)
-            right = QString::fromStdString(m_katalog.IntervallImAkkord(akkord.Grundton, akkord.AkkordTyp, ton));
+            right =
+                QString::fromStdString(m_katalog.IntervallImAkkord(akkord.Grundton, akkord.AkkordTyp, ton));
         else if (options.rechteAnzeige == 2)
             right = QString::fromStdString(IntervallName(options.intervallGrundton, ton));
         board.SetTextRechts(row, right);

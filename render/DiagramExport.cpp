@@ -25,18 +25,22 @@ namespace {
 class PaperBoard : public GriffbrettClass
 {
 public:
-    PaperBoard(QSize size, int saiten) : GriffbrettClass(size.width(), size.height())
+    // The shared base is virtual, so the most derived class constructs it.
+    PaperBoard(QSize size, int saiten)
+        : GriffbrettMainClass(size.width(), size.height()), GriffbrettClass(size.width(), size.height())
     {
         m_Hintergrund = Qt::white;
         SetSaitenzahl(saiten);
     }
 
     // Lays the board out again only when the fret count changes: a layout rebuilds the symbol sets.
-    void frame(DiagramFrame frame)
+    void show(const DiagramView& view)
     {
-        SetStartbund(frame.startbund);
-        if (!m_laidOut || Bundanzahl() != frame.bundanzahl) {
-            SetBundanzahl(frame.bundanzahl);
+        SetStartbund(view.startbund);
+        SetLagenpunkte(view.lagenpunkte);
+        SetLinkshaender(view.linkshaender);
+        if (!m_laidOut || Bundanzahl() != view.bundanzahl) {
+            SetBundanzahl(view.bundanzahl);
             m_laidOut = true;
         }
     }
@@ -71,16 +75,16 @@ constexpr int sheetBoardWidth = 450;
 
 DiagramExport::DiagramExport(const AkkordDepotClass& tabelle) : m_tabelle(tabelle) {}
 
-DiagramFrame DiagramExport::frameFor(const AkkordDatenClass& griff)
+DiagramView DiagramExport::frameFor(const AkkordDatenClass& griff)
 {
     const int lowest = TiefsterBundVon(griff);
     int highest = 0;
     for (int i = 0; i < std::clamp(griff.PunktAnzahl, 0, MaxPunkte); ++i)
         highest = std::max(highest, static_cast<int>(griff.Punkte[i].Bund));
-    DiagramFrame frame;
-    frame.bundanzahl = std::clamp(std::max(5, highest - lowest + 1), 4, MaxFretColumns);
-    frame.startbund = highest <= frame.bundanzahl ? 1 : std::clamp(lowest, 1, MaxFretColumns);
-    return frame;
+    DiagramView view;
+    view.bundanzahl = std::clamp(std::max(5, highest - lowest + 1), 4, MaxFretColumns);
+    view.startbund = highest <= view.bundanzahl ? 1 : std::clamp(lowest, 1, MaxFretColumns);
+    return view;
 }
 
 std::vector<int> DiagramExport::select(int grundton, int akkordTyp) const
@@ -110,23 +114,25 @@ void DiagramExport::storedGrip(int index, AkkordClass& griff, TrefferClass& akko
     akkord.AkkordTyp = griff.AkkordTyp;
 }
 
-QImage DiagramExport::image(const AkkordClass& griff, const TrefferClass& akkord, const DiagramOptions& options,
-                            DiagramFrame frame, QSize size) const
+QImage DiagramExport::image(const AkkordClass& griff, const TrefferClass& akkord,
+                            const DiagramOptions& options, const DiagramView& view, QSize size) const
 {
     PaperBoard board(size, m_tabelle.SaitenAnzahl());
-    board.frame(frame);
+    board.show(view);
     DiagramComposer(m_tabelle).compose(board, griff, akkord, options);
+    // The board's lines take the nut's pen from the second paint on; the screen shows that one.
+    board.Zeichnen();
     board.Zeichnen();
     QImage result = board.Puffer().convertToFormat(QImage::Format_RGB32);
     result.setDevicePixelRatio(1);
     return result;
 }
 
-QByteArray DiagramExport::svg(const AkkordClass& griff, const TrefferClass& akkord, const DiagramOptions& options,
-                              DiagramFrame frame, QSize size) const
+QByteArray DiagramExport::svg(const AkkordClass& griff, const TrefferClass& akkord,
+                              const DiagramOptions& options, const DiagramView& view, QSize size) const
 {
     PaperBoard board(size, m_tabelle.SaitenAnzahl());
-    board.frame(frame);
+    board.show(view);
     const DiagramComposer composer(m_tabelle);
     composer.compose(board, griff, akkord, options);
 
@@ -144,12 +150,21 @@ QByteArray DiagramExport::svg(const AkkordClass& griff, const TrefferClass& akko
         return QByteArray();
     BoardPainter::paint(board, painter);
     painter.end();
+    // The generator gives the size in millimetres at its resolution; viewers agree on pixels.
+    const qsizetype start = bytes.indexOf("<svg width=\"");
+    const qsizetype end = bytes.indexOf("viewBox=", start);
+    if (start >= 0 && end > start)
+        bytes.replace(start, end - start,
+                      QStringLiteral("<svg width=\"%1\" height=\"%2\"\n ")
+                          .arg(size.width())
+                          .arg(size.height())
+                          .toUtf8());
     return bytes;
 }
 
 bool DiagramExport::writeImage(const QString& path, bool svgFormat, const AkkordClass& griff,
-                               const TrefferClass& akkord, const DiagramOptions& options, DiagramFrame frame,
-                               QSize size, QString* fehler) const
+                               const TrefferClass& akkord, const DiagramOptions& options,
+                               const DiagramView& view, QSize size, QString* fehler) const
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -159,10 +174,10 @@ bool DiagramExport::writeImage(const QString& path, bool svgFormat, const Akkord
     }
     bool written = false;
     if (svgFormat) {
-        const QByteArray bytes = svg(griff, akkord, options, frame, size);
+        const QByteArray bytes = svg(griff, akkord, options, view, size);
         written = !bytes.isEmpty() && file.write(bytes) == bytes.size();
     } else {
-        written = image(griff, akkord, options, frame, size).save(&file, "PNG");
+        written = image(griff, akkord, options, view, size).save(&file, "PNG");
     }
     if (!written) {
         if (fehler)
@@ -178,8 +193,9 @@ bool DiagramExport::writeImage(const QString& path, bool svgFormat, const Akkord
     return true;
 }
 
-bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& griffe, const DiagramOptions& options,
-                               const ExportProgress& progress, QString* fehler) const
+bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& griffe,
+                               const DiagramOptions& options, const ExportProgress& progress,
+                               QString* fehler) const
 {
     if (fehler)
         fehler->clear();
@@ -263,11 +279,12 @@ bool DiagramExport::paintSheet(QPainter& painter, QPagedPaintDevice& device, con
         painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, instrument);
         painter.setFont(tuningFont);
         painter.drawText(header, Qt::AlignRight | Qt::AlignVCenter, tuning);
-        painter.fillRect(QRect(page.left(), header.bottom() + 1, page.width(), std::max(1, headerHeight / 40)),
-                         Qt::black);
+        painter.fillRect(
+            QRect(page.left(), header.bottom() + 1, page.width(), std::max(1, headerHeight / 40)), Qt::black);
         painter.setFont(footerFont);
         painter.drawText(QRect(page.left(), page.bottom() - footerHeight + 1, page.width(), footerHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages));
+                         Qt::AlignHCenter | Qt::AlignBottom,
+                         QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages));
 
         const int first = p * DiagramsPerPage;
         const int last = std::min(total, first + DiagramsPerPage);
@@ -275,7 +292,7 @@ bool DiagramExport::paintSheet(QPainter& painter, QPagedPaintDevice& device, con
             if (progress && !progress(i, total))
                 return false;
             storedGrip(griffe[static_cast<std::size_t>(i)], griff, akkord);
-            board.frame(frameFor(griff));
+            board.show(frameFor(griff));
             composer.compose(board, griff, akkord, boardOptions);
 
             const int slot = i - first;

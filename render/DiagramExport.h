@@ -16,11 +16,13 @@ class QPagedPaintDevice;
 class QPainter;
 struct TrefferClass;
 
-// The frets a diagram shows.
-struct DiagramFrame
+// The frets a diagram shows and how.
+struct DiagramView
 {
     int startbund = 1;
     int bundanzahl = 5;
+    bool lagenpunkte = false;
+    bool linkshaender = false;
 };
 
 // Called with the diagrams done and the total; returning false stops the export.
@@ -40,7 +42,7 @@ public:
 
     // From fret 1 when the grip fits into the frets shown from there, otherwise from its lowest fret;
     // at least five frets, more when the grip spans more.
-    static DiagramFrame frameFor(const AkkordDatenClass& griff);
+    static DiagramView frameFor(const AkkordDatenClass& griff);
     // List indexes in table order: every stored grip (grundton -1), the grips of one root
     // (akkordTyp -1) or of one chord.
     std::vector<int> select(int grundton, int akkordTyp) const;
@@ -49,13 +51,14 @@ public:
 
     // The diagram as the board paints it, at size.
     QImage image(const AkkordClass& griff, const TrefferClass& akkord, const DiagramOptions& options,
-                 DiagramFrame frame, QSize size) const;
+                 const DiagramView& view, QSize size) const;
     // The same diagram painted with lines, shapes and text into an SVG of size; empty on failure.
     QByteArray svg(const AkkordClass& griff, const TrefferClass& akkord, const DiagramOptions& options,
-                   DiagramFrame frame, QSize size) const;
+                   const DiagramView& view, QSize size) const;
     // PNG, or SVG when svgFormat; false with the reason in fehler.
     bool writeImage(const QString& path, bool svgFormat, const AkkordClass& griff, const TrefferClass& akkord,
-                    const DiagramOptions& options, DiagramFrame frame, QSize size, QString* fehler) const;
+                    const DiagramOptions& options, const DiagramView& view, QSize size,
+                    QString* fehler) const;
 
     // A4 portrait pages of 4 x 5 diagrams with chord name and lowest fret under each, a header with
     // instrument and tuning and page numbers. False when cancelled or failed (reason in fehler,

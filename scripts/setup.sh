@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     qt6-multimedia-dev
     qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev
+    poppler-utils
 )
 
 missing=()
