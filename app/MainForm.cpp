@@ -1,6 +1,8 @@
 #include "app/MainForm.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCursor>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>

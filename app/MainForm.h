@@ -123,6 +123,8 @@ private:
     // Lets the chord-table window show the recognised chord.
     void grifftabAuswahlSetzen();
     void grifftabSichtbar(bool sichtbar);
+    // Widens the chord panel for the longest chord name of the catalogue.
+    void chordPanelFit();
     void grifftabErzeugen();
     void zuGriffGehen();
 
@@ -146,6 +148,8 @@ private:
     // Recognition.
     void MI_ErkennungSaite0Click(QAction* item);
     void startStringSet(int saite);
+    // The string whose "0" or "X" mark lies under the point; -1 for none.
+    int leerMarkeBei(QPoint punkt) const;
     void MI_AkkordErkOnOffClick();
     void MI_ErkVorClick();
 
@@ -158,6 +162,11 @@ private:
     void MI_BundAddClick();
     void MI_BundSubClick();
 
+    void MI_LagenpunkteOnOffClick();
+    void MI_LinkshaenderOnOffClick();
+    // The view's drawing options for the renderer: markers, mirror, the screen's pixel ratio and the
+    // room the right-margin annotation needs.
+    void boardViewApply();
     // Commands and keys.
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void runItem(QAction* item);
@@ -274,3 +283,5 @@ private:
     QAction* PMI_Barre2 = nullptr;
     QAction* PMI_Alleentfernen1 = nullptr;
 };
+    QAction* MI_LagenpunkteOnOff = nullptr;
+    QAction* MI_LinkshaenderOnOff = nullptr;

@@ -29,6 +29,18 @@ void TF_Main::MI_AkkordnameOnOffClick()
     Zusammenstellen();
 }
 
+void TF_Main::MI_LagenpunkteOnOffClick()
+{
+    Einstellungen->writeBool(diagramm, QStringLiteral("Lagenpunkte"), MI_LagenpunkteOnOff->isChecked());
+    Zusammenstellen();
+}
+
+void TF_Main::MI_LinkshaenderOnOffClick()
+{
+    Einstellungen->writeBool(diagramm, QStringLiteral("Linkshaender"), MI_LinkshaenderOnOff->isChecked());
+    Zusammenstellen();
+}
+
 void TF_Main::annotationChoose(int wert, const QString& meldung)
 {
     if (!Einstellungen->writeInteger(diagramm, QStringLiteral("RechteAnzeige"), wert))

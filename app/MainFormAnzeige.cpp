@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
 
@@ -9,11 +10,13 @@
 
 #include "app/PaintBox.h"
 #include "forms/MeldungZeigen.h"
+#include "forms/ModelText.h"
 #include "forms/PrivateProfile.h"
 #include "forms/Statusleiste.h"
 #include "render/DiagramComposer.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
+#include "theory/Intervalle.h"
 
 QString TF_Main::chordName(int grundton, int akkordTyp) const
 {
@@ -31,8 +34,40 @@ DiagramOptions TF_Main::diagrammOptionen() const
     return options;
 }
 
+void TF_Main::boardViewApply()
+{
+    GriffbrettClass& board = *Zeichner;
+    // Markers help to find a fret on the whole neck; the view that follows the grip stays plain.
+    board.SetLagenpunkte(Ansicht == 0 && MI_LagenpunkteOnOff->isChecked());
+    board.SetLinkshaender(MI_LinkshaenderOnOff->isChecked());
+    board.SetPixelverhaeltnis(PB_Griffbrett->devicePixelRatioF());
+    // The right margin makes room for the longest text the chosen annotation can show, so the board
+    // keeps its layout from grip to grip.
+    QString longest;
+    switch (Einstellungen->readInteger(QStringLiteral("Diagramm"), QStringLiteral("RechteAnzeige"), 0)) {
+    case 1:
+        for (int ton = 0; ton < 12; ++ton) {
+            const QString name = modelToQt(Dokument->TonName(ton, true));
+            if (name.size() > longest.size())
+                longest = name;
+        }
+        break;
+    case 2:
+        for (int code = 0; code < AnzahlIntervallcodes; ++code) {
+            const QString name = QString::fromLatin1(IntervallBezeichnung(code));
+            if (name.size() > longest.size())
+                longest = name;
+        }
+        break;
+    default:
+        break;
+    }
+    board.SetTextRechtsMuster(longest);
+}
+
 void TF_Main::compose()
 {
+    boardViewApply();
     DiagramComposer(*Dokument).compose(*Zeichner, *Dokument, Ergebnis, diagrammOptionen());
 }
 
@@ -61,7 +96,10 @@ void TF_Main::PB_GriffbrettPaint(QPainter& painter)
 {
     if (!Dokument || !Zeichner || !Einstellungen)
         return;
-    // A paint right after a command shows what that command composed; any other paint composes anew.
+    // A paint right after a command shows what that command composed; any other paint composes anew,
+    // and so does one on a screen of another pixel ratio.
+    if (Zeichner->Pixelverhaeltnis() != PB_Griffbrett->devicePixelRatioF())
+        m_pufferAktuell = false;
     if (!m_pufferAktuell) {
         compose();
         paintAndWarn();
@@ -91,6 +129,22 @@ void TF_Main::ErkennungAusfuehren()
     Ergebnis.GriffIndex = position;
 }
 
+void TF_Main::chordPanelFit()
+{
+    // The widest root with every chord type: the longest name the catalogue can give.
+    const QFontMetrics metrics(SB_Statusbar->font());
+    int widestRoot = 0;
+    for (int ton = 1; ton < 12; ++ton) {
+        if (metrics.horizontalAdvance(modelToQt(Dokument->TonName(ton, true))) >
+            metrics.horizontalAdvance(modelToQt(Dokument->TonName(widestRoot, true))))
+            widestRoot = ton;
+    }
+    QStringList names;
+    for (int typ = 0; typ < Dokument->TypAnzahl(); ++typ)
+        names << chordName(widestRoot, typ);
+    SB_Statusbar->chordPanelFit(names);
+}
+
 void TF_Main::statusPanelsUpdate()
 {
     QString occurrence;
@@ -100,6 +154,7 @@ void TF_Main::statusPanelsUpdate()
                          : QString::number(m_griffAnzahl);
     }
     SB_Statusbar->setPanelText(1, occurrence);
+    chordPanelFit();
     SB_Statusbar->setPanelText(0, chordName(Ergebnis.Grundton, Ergebnis.AkkordTyp));
     if (TrefferAnzahl < 2)
         return;

@@ -19,8 +19,10 @@ void TF_Main::createPopupMenus()
     const QString barreHint = QStringLiteral("Barrè wird eingezeichnet");
     const QString removeHint = QStringLiteral("Alle FInger werden aus dem Griffbrett entfernt");
     const QString startHint = QStringLiteral("Akkorderkennung soll bei dieser Saite beginnen");
-    // Ctrl+R is shown in the pop-ups; the main menu's hidden "Barrè" item carries the key itself.
-    const QString barreCaption = QStringLiteral("&Barrè einzeichnen\tCtrl+R");
+    // Ctrl+R is shown in the pop-ups, named as the menus name keys; the main menu's hidden "Barrè"
+    // item carries the key itself.
+    const QString barreCaption = QStringLiteral("&Barrè einzeichnen\t") +
+                                 QKeySequence(Qt::CTRL | Qt::Key_R).toString(QKeySequence::NativeText);
 
     PM_Finger1bis4 = new QMenu(this);
     PM_Finger1bis4->setObjectName(QStringLiteral("PM_Finger1bis4"));
@@ -86,7 +88,25 @@ TF_Main::Fangrechteck TF_Main::Fangbereich(int spalte, int saite) const
     const int y0 = board.RandOben() + (row - 1) * board.Saitenabstand() - board.Saitenabstand() / 2;
     area.top = y0 + e / 2;
     area.bottom = area.top + 2 * e + 1;
+    if (board.Linkshaender()) {
+        // The spot lies where the mirrored board shows it: pixel column x appears at Breite - 1 - x.
+        const int left = board.Breite() - 1 - area.right;
+        area.right = board.Breite() - 1 - area.left;
+        area.left = left;
+    }
     return area;
+}
+
+int TF_Main::leerMarkeBei(QPoint punkt) const
+{
+    const GriffbrettClass& board = *Zeichner;
+    for (int row = 0; row < board.Saitenanzahl(); ++row) {
+        const QRect mark = board.TextLinksFeld(row).box;
+        // A few pixels of slack around a mark that is only a character wide.
+        if (!mark.isEmpty() && mark.adjusted(-2, -2, 2, 2).contains(punkt))
+            return board.Saitenanzahl() - row;
+    }
+    return -1;
 }
 
 bool TF_Main::FeldSuchen(int x, int y, int& bund, int& saite) const
@@ -113,6 +133,13 @@ void TF_Main::PB_GriffbrettMouseDown(QMouseEvent* event)
     int bund = 0;
     int saite = 0;
     const QPoint at = event->position().toPoint();
+    // A click on a string's "0" or "X" plays or mutes it, as the pop-up command does.
+    const int marked = event->button() == Qt::LeftButton ? leerMarkeBei(at) : -1;
+    if (marked > 0) {
+        StelleWaehlen(Zeichner->AktBund(), marked, false);
+        SaiteUmschalten();
+        return;
+    }
     if (!FeldSuchen(at.x(), at.y(), bund, saite))
         return;
     StelleWaehlen(bund, saite, false);

@@ -32,7 +32,9 @@ void TF_Main::GrifftabLageLaden(bool nurListen)
         const int top = Einstellungen->readInteger(grifftab, QStringLiteral("WindowTop"), window.y());
         const int left = Einstellungen->readInteger(grifftab, QStringLiteral("WindowLeft"), window.x());
         const int height = Einstellungen->readInteger(grifftab, QStringLiteral("WindowHeight"), 440);
-        const int width = Einstellungen->readInteger(grifftab, QStringLiteral("WindowWidth"), 135);
+        // On the first start the window is as wide as its header titles need.
+        const int width =
+            Einstellungen->readInteger(grifftab, QStringLiteral("WindowWidth"), window.Standardbreite());
         window.move(left, top);
         window.resize(width, height);
         if (Einstellungen->readBool(grifftab, QStringLiteral("Anzeigen"), true)) {

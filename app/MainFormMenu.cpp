@@ -140,9 +140,11 @@ void TF_Main::createActions()
 
     // Both view items show Ctrl+U; one hidden action carries it, since Qt ignores a doubled shortcut.
     auto* views = new QActionGroup(this);
-    MI_ShowGriffbrett = createAction("MI_ShowGriffbrett", QStringLiteral("Griff&brett\tCtrl+U"),
+    MI_ShowGriffbrett = createAction("MI_ShowGriffbrett", QStringLiteral("Griff&brett") + viewKey,
                                      QStringLiteral("Gesamtes Griffbrett anzeigen"));
-    MI_ShowAkkord = createAction("MI_ShowAkkord", QStringLiteral("&Akkordgriff\tCtrl+U"),
+    // The caption names the key as the menus do, in the translated form ("Strg+U").
+    const QString viewKey = QLatin1Char('\t') + key(Qt::CTRL | Qt::Key_U).toString(QKeySequence::NativeText);
+    MI_ShowAkkord = createAction("MI_ShowAkkord", QStringLiteral("&Akkordgriff") + viewKey,
                                  QStringLiteral("Griffbrett ab Akkordgriff anzeigen"));
     for (QAction* view : {MI_ShowGriffbrett, MI_ShowAkkord}) {
         view->setCheckable(true);
@@ -175,6 +177,13 @@ void TF_Main::createActions()
     auto* annotations = new QActionGroup(this);
     MI_Radio1Aus = createAction("MI_Radio1Aus", QStringLiteral("&Aus"), QStringLiteral("Nichts anzeigen"));
     MI_Radio1Aus->setShortcut(key(Qt::CTRL | Qt::Key_A));
+    MI_LagenpunkteOnOff =
+        createAction("MI_LagenpunkteOnOff", QStringLiteral("&Lagenpunkte"),
+                     QStringLiteral("Lagenpunkte und Bundzahlen im gesamten Griffbrett ein-/ausblenden"));
+    MI_LagenpunkteOnOff->setCheckable(true);
+    MI_LinkshaenderOnOff = createAction("MI_LinkshaenderOnOff", QStringLiteral("&Linkshänder"),
+                                        QStringLiteral("Griffbrett für Linkshänder spiegeln"));
+    MI_LinkshaenderOnOff->setCheckable(true);
     MI_Radio1Intervall = createAction("MI_Radio1Intervall", QStringLiteral("&Intervalle"),
                                       QStringLiteral("Intervall, wenn ein Akkord erkannt wurde"));
     MI_Radio1Intervall->setShortcut(key(Qt::CTRL | Qt::Key_I));
@@ -248,6 +257,8 @@ void TF_Main::connectActions()
 void TF_Main::createMenus()
 {
     MI_Datei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    connect(MI_LagenpunkteOnOff, &QAction::triggered, this, &TF_Main::MI_LagenpunkteOnOffClick);
+    connect(MI_LinkshaenderOnOff, &QAction::triggered, this, &TF_Main::MI_LinkshaenderOnOffClick);
     MI_Datei->setObjectName(QStringLiteral("MI_Datei"));
     MI_Datei->addActions({MI_Neu, MI_Laden, MI_Speichern, MI_SpeichernAls});
     MI_Datei->addSeparator();
@@ -316,6 +327,7 @@ void TF_Main::Tastenkuerzel(bool an)
                       {MI_Finger[0], Qt::Key_1}, {MI_Finger[1], Qt::Key_2},   {MI_Finger[2], Qt::Key_3},
                       {MI_Finger[3], Qt::Key_4}, {MI_AkkSpeichern, Qt::Key_S}};
     for (const auto& entry : singleKeys)
+    MI_AnsichtDiagramm->addActions({MI_LagenpunkteOnOff, MI_LinkshaenderOnOff});
         entry.item->setShortcut(an ? QKeySequence(entry.key) : QKeySequence());
 }
 

@@ -9,11 +9,14 @@
 #include "app/SettingsLocation.h"
 #include "app/TableLookup.h"
 #include "forms/MeldungZeigen.h"
+#include "forms/QtTranslations.h"
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zupfwerk"));
+    // Qt's own dialogs and shortcut names speak German like the rest of the program.
+    loadQtGermanTranslations();
     const CommandLine commandLine(QApplication::arguments());
     if (!commandLine.startsWindow()) {
         std::fputs(commandLine.message().toLocal8Bit().constData(), commandLine.isError() ? stderr : stdout);

@@ -18,6 +18,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,10 +32,12 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "erkennung/Treffer.h"
 #include "forms/Cp1252Eingabe.h"
+#include "forms/ElidedItemTips.h"
 #include "forms/MeldungZeigen.h"
 #include "forms/ModelText.h"
 #include "grip/AkkordDaten.h"
@@ -223,7 +226,11 @@ TF_GrifftabForm::TF_GrifftabForm(AkkordDepotClass& dokument, Benachrichtigung be
     createMenus();
     connectControls();
     GrundtoeneFuellen();
-    resize(141, 312);
+    // The designed widths cut off header titles in larger fonts: the sections start wide enough.
+    for (int section = 0; section < 2; ++section)
+        HC_Kopf->resizeSection(section, std::max(HC_Kopf->sectionSize(section), titleWidth(section)));
+    minimumSizeUpdate();
+    resize(std::max(141, Standardbreite()), 312);
     arrangeControls();
 }
 
@@ -244,6 +251,7 @@ void TF_GrifftabForm::createControls()
     HC_Kopf->setMinimumSectionSize(rootMinWidth);
     HC_Kopf->setStretchLastSection(false);
     HC_Kopf->resizeSection(0, rootWidth);
+    HC_Kopf->setTextElideMode(Qt::ElideRight);
     HC_Kopf->resizeSection(1, typeWidth);
     HC_Kopf->resizeSection(2, fretWidth);
 
@@ -253,7 +261,8 @@ void TF_GrifftabForm::createControls()
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setUniformItemSizes(true);
-        list->setTextElideMode(Qt::ElideNone);
+        list->setTextElideMode(Qt::ElideRight);
+        list->setItemDelegate(new ElidedItemTips(list));
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         hint(list, hintText);
         return list;
@@ -466,6 +475,7 @@ void TF_GrifftabForm::connectControls()
 }
 
 void TF_GrifftabForm::arrangeControls()
+    HC_Kopf->viewport()->installEventFilter(this);
 {
     const int w = width();
     const int h = height();
@@ -485,6 +495,15 @@ void TF_GrifftabForm::arrangeControls()
     LB_Buende->setGeometry(rootListWidth + typeListWidth, headerHeight,
                            std::max(0, w - rootListWidth - typeListWidth), listHeight);
     if (HC_Kopf->sectionSize(2) != LB_Buende->width())
+    // A narrower window narrows the chord types, then the roots, before the fret list gets too narrow.
+    m_anordnen = true;
+    for (int section : {1, 0}) {
+        const int least = section == 0 ? rootMinWidth : typeMinWidth;
+        const int room = w - HC_Kopf->sectionSize(1 - section) - fretListMinimum();
+        if (HC_Kopf->sectionSize(section) > room)
+            HC_Kopf->resizeSection(section, std::max(least, room));
+    }
+    m_anordnen = false;
         HC_Kopf->resizeSection(2, LB_Buende->width());
 }
 
@@ -651,6 +670,39 @@ void TF_GrifftabForm::HinweiseAnzeigen(bool an)
 {
     const QList<QWidget*> widgets = findChildren<QWidget*>();
     for (QWidget* widget : widgets) {
+int TF_GrifftabForm::Standardbreite() const
+{
+    return HC_Kopf->sectionSize(0) + HC_Kopf->sectionSize(1) + std::max(fretListMinimum(), titleWidth(2));
+}
+
+int TF_GrifftabForm::fretListMinimum() const
+{
+    const QStyle* style = LB_Buende->style();
+    // Two digits with the item's text margins, the frame and the scroll bar beside them.
+    const int textMargin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, LB_Buende) + 1);
+    return LB_Buende->fontMetrics().horizontalAdvance(QStringLiteral("30")) + textMargin + 2 +
+           2 * LB_Buende->frameWidth() + style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, LB_Buende);
+}
+
+int TF_GrifftabForm::titleWidth(int section) const
+{
+    const QString title = HC_Kopf->model()->headerData(section, Qt::Horizontal).toString();
+    const int margin = HC_Kopf->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, HC_Kopf);
+    return HC_Kopf->fontMetrics().horizontalAdvance(title) + 2 * margin + 2;
+}
+
+void TF_GrifftabForm::minimumSizeUpdate()
+{
+    const int headerHeight = std::max(17, HC_Kopf->sizeHint().height());
+    const int bottomHeight = std::max(22, P_OkAbbruch->sizeHint().height());
+    const int editHeight =
+        P_Bearbeiten->isVisibleTo(this) ? std::max(64, P_Bearbeiten->sizeHint().height()) : 0;
+    // Room for a few list lines; the edit check box may be cut at the narrowest.
+    const int rows = 4 * LB_Grund->fontMetrics().height() + 2 * LB_Grund->frameWidth();
+    setMinimumSize(rootMinWidth + typeMinWidth + fretListMinimum(),
+                   headerHeight + rows + editHeight + bottomHeight);
+}
+
         if (!widget->statusTip().isEmpty())
             widget->setToolTip(an ? widget->statusTip() : QString());
     }
@@ -698,6 +750,7 @@ void TF_GrifftabForm::CB_NameOrIntervallClick()
         E_AName->setFocus();
     else
         LB_Akkorde->setFocus();
+    minimumSizeUpdate();
 }
 
 void TF_GrifftabForm::E_ANameExit()
@@ -877,6 +930,12 @@ void TF_GrifftabForm::LB_AkkordeStartDrag()
 bool TF_GrifftabForm::LB_AkkordeDragOver() const
 {
     return m_ziehen == 2;
+    // Widening a section never pushes the fret list out of the window.
+    if (section < 2 && !m_anordnen) {
+        const int least = section == 0 ? rootMinWidth : typeMinWidth;
+        allowed = std::max(least, std::min(allowed, width() - HC_Kopf->sectionSize(1 - section) -
+                                                        fretListMinimum()));
+    }
 }
 
 void TF_GrifftabForm::LB_AkkordeDragDrop(int ziel)
@@ -1008,6 +1067,17 @@ bool TF_GrifftabForm::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) {
             key->accept();
+            return true;
+        }
+        return false;
+    }
+    if (watched == HC_Kopf->viewport() && type == QEvent::ToolTip) {
+        // A header title that does not fit its section shows whole as a tooltip.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int section = HC_Kopf->logicalIndexAt(help->pos());
+        if (section >= 0 && titleWidth(section) > HC_Kopf->sectionSize(section)) {
+            QToolTip::showText(help->globalPos(),
+                               HC_Kopf->model()->headerData(section, Qt::Horizontal).toString(), HC_Kopf);
             return true;
         }
         return false;

@@ -52,7 +52,12 @@ public:
     void AuswahlSetzen(const TrefferClass& treffer);
 
     int Kopfbreite(int section) const;
+    // Clamped so that the fret list keeps room for two-digit frets beside a scroll bar.
     void SetzeKopfbreite(int section, int breite);
+    // The width at which every header title shows whole: the window's width on the first start.
+    int Standardbreite() const;
+    // Width of the fret list at which two-digit frets stay readable while the list scrolls.
+    int fretListMinimum() const;
     int VorzugsBundWert() const { return VorzugsBund; }
     void HinweiseAnzeigen(bool an);
 
@@ -131,6 +136,9 @@ private:
     void createMenus();
     void connectControls();
     void arrangeControls();
+    // Width a header section needs to show its title whole.
+    int titleWidth(int section) const;
+    void minimumSizeUpdate();
     void updateControls();
     void Benachrichtigen(int code);
     void addChordType();
@@ -151,6 +159,7 @@ private:
     bool m_benachrichtigungenAn = true;
     bool m_kurzname = false;
     bool m_grundBezOffen = false;
+    bool m_anordnen = false; // while arrangeControls narrows the header sections
     // List indexes of the grips shown, filled in one pass; sized for a full table once.
     std::unique_ptr<int[]> m_griffe;
 };

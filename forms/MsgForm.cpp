@@ -59,12 +59,13 @@ TF_Msg::TF_Msg(QWidget* owner, int symbol, const QString& message, const QString
     I_Symbol->setGeometry(5, 8, MsgSymbolGroesse, MsgSymbolGroesse);
     L_ProgName = new QLabel(QStringLiteral("Programm"), GB_Info);
     L_ProgName->setObjectName(QStringLiteral("L_ProgName"));
-    L_ProgName->setGeometry(48, 12, 177, 24);
     QFont nameFont(QStringLiteral("Courier New"));
     nameFont.setPixelSize(27);
     nameFont.setBold(true);
     L_ProgName->setFont(nameFont);
     L_ProgName->setTextFormat(Qt::PlainText);
+    // The designed 24 pixels cut off the descenders of a 27-pixel font: the label is as tall as a line.
+    L_ProgName->setGeometry(48, 12, 177, std::max(24, QFontMetrics(nameFont).height()));
 
     P_Dummy = new QWidget(this);
     P_Dummy->setObjectName(QStringLiteral("P_Dummy"));
@@ -85,13 +86,19 @@ TF_Msg::TF_Msg(QWidget* owner, int symbol, const QString& message, const QString
     setWindowTitle(caption);
 
     L_Msgtxt->setText(message);
-    const int textWidth = QFontMetrics(L_Msgtxt->font()).size(0, message).width();
-    setFixedSize(std::max(leastWidth, textWidth + textMargin), clientHeight);
+    const QSize textSize = QFontMetrics(L_Msgtxt->font()).size(0, message);
+    // A message of more lines than the designed box holds makes the box taller by what is missing.
+    const int designedTextHeight = clientHeight - buttonsHeight - infoHeight - spacerHeight;
+    m_clientHeight = clientHeight + std::max(0, textSize.height() - designedTextHeight);
+    setFixedSize(std::max(leastWidth, textSize.width() + textMargin), m_clientHeight);
     L_Msgtxt->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     placePanels();
 
     I_Symbol->setPixmap(MsgSymbol(symbol));
     L_ProgName->setText(programName);
+    const int nameWidth = QFontMetrics(nameFont).horizontalAdvance(programName);
+    if (nameWidth > L_ProgName->width())
+        L_ProgName->resize(std::min(nameWidth, width() - L_ProgName->x() - 2), L_ProgName->height());
 
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen)
@@ -163,8 +170,8 @@ void TF_Msg::placePanels()
     GB_Info->setGeometry(0, 0, w, infoHeight);
     P_Dummy->setGeometry(0, infoHeight, w, spacerHeight);
     const int textTop = infoHeight + spacerHeight;
-    L_Msgtxt->setGeometry(0, textTop, w, clientHeight - buttonsHeight - textTop);
-    P_Buttons->setGeometry(0, clientHeight - buttonsHeight, w, buttonsHeight);
+    L_Msgtxt->setGeometry(0, textTop, w, m_clientHeight - buttonsHeight - textTop);
+    P_Buttons->setGeometry(0, m_clientHeight - buttonsHeight, w, buttonsHeight);
     P_ButtonsResize();
 }
 

@@ -48,5 +48,8 @@ private:
     int Knopfsatz = 0;
     int Knopfzahl = 1;
 
+    // The designed 143, taller when the message has more lines than the designed box holds.
+    int m_clientHeight = 143;
+
     QPushButton* m_escapeButton = nullptr;
 };

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QRect>
 #include <QSizePolicy>
+#include <QToolTip>
 #include <qdrawutil.h>
 
 #include "forms/MsgSymbole.h"
@@ -17,6 +19,7 @@ constexpr int warningPanel = 2;
 constexpr int lastPanel = 3;
 constexpr std::array<int, 3> fixedWidths = {65, 35, 22};
 constexpr int textInset = 2;
+constexpr int chordPanel = 0;
 
 } // namespace
 
@@ -56,12 +59,50 @@ void Statusleiste::setWarningShown(bool shown)
     update();
 }
 
+void Statusleiste::chordPanelFit(const QStringList& names)
+{
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (const QString& name : names)
+        widest = std::max(widest, metrics.horizontalAdvance(name));
+    // The text area lies textInset inside the bevel on either side, and a glyph may overhang its
+    // advance by a pixel.
+    const int width = std::max(fixedWidths[chordPanel], widest + 2 * textInset + 1);
+    if (width == m_chordWidth)
+        return;
+    m_chordWidth = width;
+    updateGeometry();
+    update();
+}
+
+bool Statusleiste::panelTextShortened(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount || panel == warningPanel)
+        return false;
+    return QFontMetrics(font()).horizontalAdvance(m_texts[panel]) > panelTextRect(panel).width();
+}
+
+QString Statusleiste::panelTextShown(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount || panel == warningPanel)
+        return {};
+    return QFontMetrics(font()).elidedText(m_texts[panel], Qt::ElideRight,
+                                           std::max(0, panelTextRect(panel).width()));
+}
+
+QRect Statusleiste::panelTextRect(int panel) const
+{
+    return panelRect(panel).adjusted(textInset, 1, -textInset, -1);
+}
+
 int Statusleiste::panelWidth(int panel) const
 {
     if (panel < 0 || panel >= PanelCount)
         return 0;
     if (panel == warningPanel && !m_warningShown)
         return 0;
+    if (panel == chordPanel)
+        return m_chordWidth;
     if (panel < lastPanel)
         return fixedWidths[panel];
     return std::max(0, width() - panelRect(lastPanel).x());
@@ -81,12 +122,26 @@ QRect Statusleiste::panelRect(int panel) const
 
 QSize Statusleiste::sizeHint() const
 {
-    return QSize(fixedWidths[0] + fixedWidths[1] + fixedWidths[2] + 50, barHeight);
+    return QSize(m_chordWidth + fixedWidths[1] + fixedWidths[2] + 50, barHeight);
 }
 
 QSize Statusleiste::minimumSizeHint() const
 {
     return QSize(0, barHeight);
+}
+
+bool Statusleiste::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        for (int panel = 0; panel < PanelCount; ++panel) {
+            if (panelRect(panel).contains(help->pos()) && panelTextShortened(panel)) {
+                QToolTip::showText(help->globalPos(), m_texts[panel], this, panelRect(panel));
+                return true;
+            }
+        }
+    }
+    return QWidget::event(event);
 }
 
 void Statusleiste::paintEvent(QPaintEvent*)
@@ -102,11 +157,9 @@ void Statusleiste::paintEvent(QPaintEvent*)
             continue;
         }
         qDrawShadePanel(&painter, area, palette(), true, 1);
-        const QRect textArea = area.adjusted(textInset, 1, -textInset, -1);
-        const QString shown =
-            QFontMetrics(font()).elidedText(m_texts[panel], Qt::ElideRight, std::max(0, textArea.width()));
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+        painter.drawText(panelTextRect(panel), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         panelTextShown(panel));
     }
 }
 

@@ -4,14 +4,16 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QPainter;
 class QRect;
 
-// The main window's status bar: four panels left to right, 0 the recognised chord (65 wide),
-// 1 its place among the stored grips (35), 2 the owner-drawn warning symbol (22 when shown, else 0),
-// 3 the status message up to the right edge.
+// The main window's status bar: four panels left to right, 0 the recognised chord (65 wide, wider
+// when the catalogue has longer names), 1 its place among the stored grips (35), 2 the owner-drawn
+// warning symbol (22 when shown, else 0), 3 the status message up to the right edge. A text that does
+// not fit its panel is shortened with "…" and shown whole as the panel's tooltip.
 class Statusleiste : public QWidget
 {
     Q_OBJECT
@@ -29,6 +31,15 @@ public:
     void setWarningShown(bool shown);
     bool warningShown() const { return m_warningShown; }
 
+    // Widens the chord panel so that every one of these names shows whole; never below 65.
+    void chordPanelFit(const QStringList& names);
+    // Whether the panel's text is shortened to fit.
+    bool panelTextShortened(int panel) const;
+    // The text as the panel draws it, in full or shortened with "…".
+    QString panelTextShown(int panel) const;
+    // Where the panel draws its text.
+    QRect panelTextRect(int panel) const;
+
     // 0 and an empty rectangle for a panel outside 0..3.
     int panelWidth(int panel) const;
     QRect panelRect(int panel) const;
@@ -37,6 +48,7 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -44,5 +56,6 @@ private:
 
     std::array<QString, PanelCount> m_texts;
     bool m_warningShown = false;
+    int m_chordWidth = 65;
     QPixmap m_warningPicture;
 };

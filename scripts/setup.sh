@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-dev
-    qt6-base-dev libgl-dev fonts-liberation
+    qt6-base-dev libgl-dev fonts-liberation qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     qt6-multimedia-dev
     qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "app/MainForm.h"
+#include "forms/QtTranslations.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
 
@@ -11,6 +12,7 @@ const QString defaultTableName = QStringLiteral("Gitarre, E-A-D-G-H-E.cho");
 
 TestFenster::TestFenster()
 {
+    loadQtGermanTranslations();
     m_previousDir = QDir::currentPath();
     QDir::setCurrent(m_dir.path());
     QFile::copy(QStringLiteral(ZW_DEFAULT_TABLE), m_dir.filePath(defaultTableName));

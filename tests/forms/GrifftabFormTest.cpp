@@ -206,8 +206,10 @@ void GrifftabFormTest::opensAsStayOnTopToolWindowWithTheDesignedSizes()
     QCOMPARE(form.windowTitle(), QStringLiteral("Grifftabelle"));
     QVERIFY(form.windowFlags().testFlag(Qt::Tool));
     QVERIFY(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(form.size(), QSize(141, 312));
-    QCOMPARE(form.Kopfbreite(0), 41);
+    // At least the designed 141 x 312 with sections of 41 and 66 pixels, and wider where the header
+    // titles need it.
+    QCOMPARE(form.size(), QSize(std::max(141, form.Standardbreite()), 312));
+    QVERIFY(form.Kopfbreite(0) >= 41);
     QCOMPARE(form.Kopfbreite(1), 66);
     QCOMPARE(form.HC_Kopf->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Grundton"));
     QCOMPARE(form.HC_Kopf->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Akkord"));
@@ -230,6 +232,8 @@ void GrifftabFormTest::listsFollowTheHeaderWithinItsLimits()
 {
     Fixture f(1);
     TF_GrifftabForm& form = f.open();
+    // Wide enough for both sections beside the fret list.
+    form.resize(240, 312);
     form.SetzeKopfbreite(0, 60);
     form.SetzeKopfbreite(1, 80);
     QCOMPARE(form.LB_Grund->width(), 60);

@@ -1,0 +1,30 @@
+#include "forms/QtTranslations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QString>
+#include <QTranslator>
+
+namespace {
+
+const QString translatorName = QStringLiteral("zw_qtbase_de");
+
+} // namespace
+
+bool loadQtGermanTranslations()
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr)
+        return false;
+    if (application->findChild<QTranslator*>(translatorName, Qt::FindDirectChildrenOnly) != nullptr)
+        return true;
+    auto* translator = new QTranslator(application);
+    translator->setObjectName(translatorName);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
