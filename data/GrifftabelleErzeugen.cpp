@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "table/AkkordDepot.h"
+#include "table/FingersatzSuche.h"
 #include "theory/Intervalle.h"
 #include "theory/Zeichensatz.h"
 
@@ -98,7 +99,6 @@ private:
     void warn(const std::string& message) const;
     std::string chordName(int root, int type) const;
     std::string fretText() const;
-    int lowestSoundingString() const;
     void clearGrip();
 
     std::unique_ptr<AkkordDepotClass> m_depot;
@@ -480,7 +480,7 @@ bool Generator::storeGrip(const Pattern& pattern, int offset, int root, int type
         if (pattern.frets[s - 1] == 0)
             m_depot->LeerSetzen(s, true);
     }
-    const int bass = lowestSoundingString();
+    const int bass = m_depot->BassSaite();
     if (bass == 0)
         return fail("the grip sounds no string");
     if (root == KeinTon)
@@ -488,6 +488,11 @@ bool Generator::storeGrip(const Pattern& pattern, int offset, int root, int type
 
     verifyGrip(root, type, offset);
     m_depot->AkkordSetzen(root, type);
+    // A fingering built by hand is named after the stored grip that has it, so it may have one name.
+    const int same = FingersatzSucheClass::Suchen(*m_depot);
+    if (same >= 0 && !GleicherGriff(m_depot->Element(same), m_depot->Daten()))
+        return fail("grip " + fretText() + " is stored already as " +
+                    chordName(m_depot->Element(same).Grundton, m_depot->Element(same).AkkordTyp));
     if (m_depot->GriffAufnehmen() < 0) {
         if (m_depot->Anzahl() >= MaxGriffe)
             return fail("more than 10000 grips");
@@ -497,42 +502,32 @@ bool Generator::storeGrip(const Pattern& pattern, int offset, int root, int type
     return true;
 }
 
-// In interval-count mode the chord with the most intervals wins; a grip whose notes also spell a chord
-// that outranks its own ("6" against "m7") is named as the user would: recognition from its bass string.
+// Every grip must read as it is filed when recognition starts at its bass, the way songbooks name
+// chords; most also do in interval-count mode. Once stored, a grip built by hand with the same fingering
+// is named as filed in every mode.
 void Generator::verifyGrip(int root, int type, int offset)
 {
-    TrefferClass counted;
-    m_depot->SetzeStartSaite(0);
-    m_depot->AkkordSetzen(KeinTon, 0);
-    m_depot->Erkennen(&counted);
-    if (counted.Grundton == root && counted.AkkordTyp == type)
-        return;
-
-    TrefferClass fromBass;
-    m_depot->SetzeStartSaite(lowestSoundingString());
-    m_depot->AkkordSetzen(KeinTon, 0);
-    m_depot->Erkennen(&fromBass);
-    m_depot->SetzeStartSaite(0);
+    const auto recognise = [this](int startSaite) {
+        TrefferClass result;
+        m_depot->SetzeStartSaite(startSaite);
+        m_depot->AkkordSetzen(KeinTon, 0);
+        m_depot->Erkennen(&result);
+        m_depot->SetzeStartSaite(0);
+        return result;
+    };
+    const TrefferClass fromBass = recognise(StartSaiteBasston);
     if (fromBass.Grundton == root && fromBass.AkkordTyp == type) {
-        ++m_readFromBass[chordName(KeinTon, type)];
+        const TrefferClass counted = recognise(0);
+        if (counted.Grundton != root || counted.AkkordTyp != type)
+            ++m_readFromBass[chordName(KeinTon, type)];
         return;
     }
     ++m_misread;
     std::string where = "grip " + fretText();
     if (offset > 0)
         where += " (shape moved up " + std::to_string(offset) + ")";
-    warn(where + " is filed as " + chordName(root, type) + " but reads as " +
-         chordName(counted.Grundton, counted.AkkordTyp) +
-         " (from its bass: " + chordName(fromBass.Grundton, fromBass.AkkordTyp) + ")");
-}
-
-int Generator::lowestSoundingString() const
-{
-    for (int s = 1; s <= m_depot->SaitenAnzahl(); ++s) {
-        if (m_depot->KlingenderTon(s) != KeinTon)
-            return s;
-    }
-    return 0;
+    warn(where + " is filed as " + chordName(root, type) + " but reads from its bass as " +
+         chordName(fromBass.Grundton, fromBass.AkkordTyp));
 }
 
 std::string Generator::chordName(int root, int type) const
@@ -581,7 +576,7 @@ void Generator::printSummary(const std::string& path) const
     std::cout << "zw_grifftabelle_erzeugen: " << m_depot->TypAnzahl() << " chord types, " << m_depot->Anzahl()
               << " grips -> " << path << "\n";
     if (!m_readFromBass.empty()) {
-        std::cout << "  named from their bass string (their notes spell a chord with more intervals):";
+        std::cout << "  named so only from their bass (their notes spell a chord with more intervals):";
         for (const auto& [type, count] : m_readFromBass)
             std::cout << " " << count << " \"" << type << "\"";
         std::cout << "\n";
@@ -590,7 +585,7 @@ void Generator::printSummary(const std::string& path) const
         std::cout << "  " << m_duplicates << " duplicate grips skipped\n";
     if (m_misread > 0)
         std::cerr << "warning: " << m_misread
-                  << " grips are not recognised as the chord they are filed under\n";
+                  << " grips are not recognised from their bass as the chord they are filed under\n";
 }
 
 } // namespace
