@@ -17,6 +17,12 @@ constexpr float peakLimit = 0.9f;
 constexpr int fadeOutSamples = GriffklangClass::Abtastrate / 20;
 constexpr int midiOfOctaveZeroC = 48;
 
+std::int16_t toSample(float v)
+{
+    const float clamped = std::clamp(v, -32767.0f, 32767.0f);
+    return static_cast<std::int16_t>(clamped >= 0.0f ? clamped + 0.5f : clamped - 0.5f);
+}
+
 double playable(double frequency)
 {
     // Tunings down to octave -8 and up to +8 exist; such notes are played in the nearest octave the
@@ -95,18 +101,16 @@ int GriffklangClass::Rendern(const AkkordClass& griff, double abstand)
     float peak = 0.0f;
     for (const float v : m_mischung)
         peak = std::max(peak, std::fabs(v));
-    const float gain = peak > peakLimit ? peakLimit / peak : 1.0f;
-    const int fadeStart = std::max(0, total - fadeOutSamples);
+    const float gain = (peak > peakLimit ? peakLimit / peak : 1.0f) * 32767.0f;
     m_samples.resize(static_cast<std::size_t>(total));
-    for (int n = 0; n < total; ++n) {
-        float v = m_mischung[static_cast<std::size_t>(n)] * gain;
-        if (n >= fadeStart) {
-            const double x = static_cast<double>(total - n) / (total - fadeStart);
-            v *= static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * x));
-        }
-        const long sample = std::lround(v * 32767.0f);
-        m_samples[static_cast<std::size_t>(n)] =
-            static_cast<std::int16_t>(std::clamp(sample, -32767L, 32767L));
+    const int fadeStart = std::max(0, total - fadeOutSamples);
+    const float* const mix = m_mischung.data();
+    std::int16_t* const out = m_samples.data();
+    for (int n = 0; n < fadeStart; ++n)
+        out[n] = toSample(mix[n] * gain);
+    for (int n = fadeStart; n < total; ++n) {
+        const double x = static_cast<double>(total - n) / (total - fadeStart);
+        out[n] = toSample(mix[n] * gain * static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * x)));
     }
     return total;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace {
@@ -34,96 +35,98 @@ bool SaitenklangClass::Stimmen(double frequenz, double nachklang)
     const double period = Abtastrate / frequenz - 0.5;
     const int length = static_cast<int>(std::floor(period - 0.1));
     const double fraction = period - length;
-    m_laenge = length;
-    m_allpass = static_cast<float>((1.0 - fraction) / (1.0 + fraction));
+    const double c = (1.0 - fraction) / (1.0 + fraction);
     // The averaging filter alone loses cos(pi f / fs) per period; the rest of the decay comes from here.
     const double wanted = std::pow(10.0, -3.0 / (frequenz * nachklang));
     const double filter = std::cos(std::numbers::pi * frequenz / Abtastrate);
-    m_verlust = static_cast<float>(std::min(1.0, wanted / filter));
+    const double loss = std::min(1.0, wanted / filter);
+
+    // y[n] = c p[n] + p[n-1] - c y[n-1] with p[n] = loss (x[n] + x[n-1])/2 and x[n] = y[n-length].
+    // Four steps at once, y[n] = sum of h[j] x[n-j] + c^4 y[n-4]: the recursion then reaches four
+    // samples back instead of one, and runs four samples side by side.
+    const double u[3] = {0.5 * loss * c, 0.5 * loss * (1.0 + c), 0.5 * loss};
+    const double ahead[4] = {1.0, -c, c * c, -c * c * c};
+    double h[taps] = {};
+    for (int i = 0; i < 3; ++i) {
+        for (int k = 0; k < 4; ++k)
+            h[i + k] += u[i] * ahead[k];
+    }
+    for (int j = 0; j < taps; ++j)
+        m_filter[j] = static_cast<float>(h[j]);
+    m_rueckkopplung = static_cast<float>(c * c * c * c);
+    m_laenge = length;
     m_frequenz = frequenz;
     return true;
 }
 
 void SaitenklangClass::Anschlagen(std::uint32_t zufall)
 {
-    m_position = 0;
-    m_vorher = 0.0f;
-    m_allpassEin = 0.0f;
-    m_allpassAus = 0.0f;
     m_gespielt = 0;
+    m_gefuellt = 0;
     if (m_laenge <= 0)
         return;
+    // The history holds one period of noise and a few samples more for the filter to reach back.
+    const int count = m_laenge + taps;
+    float* const line = m_verlauf;
     std::uint32_t state = zufall != 0 ? zufall : 0x9E3779B9u;
     float smooth = 0.0f;
-    for (int i = 0; i < m_laenge; ++i) {
+    for (int i = 0; i < count; ++i) {
         const float noise = static_cast<float>(nextRandom(state) >> 8) * (2.0f / 16777216.0f) - 1.0f;
         smooth += (1.0f - pluckSmoothing) * (noise - smooth);
-        m_linie[i] = smooth;
+        line[i] = smooth;
     }
     // The pick's position cancels the overtones that have a node there.
     const int pick = std::max(1, static_cast<int>(std::lround(pickPosition * m_laenge)));
-    for (int i = m_laenge - 1; i >= pick; --i)
-        m_linie[i] -= m_linie[i - pick];
+    for (int i = count - 1; i >= pick; --i)
+        line[i] -= line[i - pick];
     // No offset: a constant would ring as long as the note and thump at the start and the end.
     double sum = 0.0;
-    for (int i = 0; i < m_laenge; ++i)
-        sum += m_linie[i];
-    const float mean = static_cast<float>(sum / m_laenge);
+    for (int i = 0; i < count; ++i)
+        sum += line[i];
+    const float mean = static_cast<float>(sum / count);
     float peak = 0.0f;
-    for (int i = 0; i < m_laenge; ++i) {
-        m_linie[i] -= mean;
-        peak = std::max(peak, std::fabs(m_linie[i]));
+    for (int i = 0; i < count; ++i) {
+        line[i] -= mean;
+        peak = std::max(peak, std::fabs(line[i]));
     }
     if (peak > 0.0f) {
         const float scale = 1.0f / peak;
-        for (int i = 0; i < m_laenge; ++i)
-            m_linie[i] *= scale;
+        for (int i = 0; i < count; ++i)
+            line[i] *= scale;
     }
+    m_gefuellt = count;
 }
 
 void SaitenklangClass::Hinzufuegen(float* ziel, int anzahl, float pegel)
 {
-    if (m_laenge <= 0 || anzahl <= 0)
+    if (m_laenge <= 0 || m_gefuellt == 0 || anzahl <= 0)
         return;
-    const int length = m_laenge;
-    const float c = m_allpass;
-    const float loss = 0.5f * m_verlust;
-    float* const line = m_linie;
-    int position = m_position;
-    float previous = m_vorher;
-    float allpassIn = m_allpassEin;
-    float allpassOut = m_allpassAus;
-    const auto step = [&](int at) {
-        const float delayed = line[at];
-        const float averaged = loss * (delayed + previous);
-        previous = delayed;
-        // First-order all-pass: the only recursion from one sample to the next.
-        const float partial = c * averaged + allpassIn;
-        allpassIn = averaged;
-        allpassOut = partial - c * allpassOut;
-        line[at] = allpassOut;
-        return allpassOut;
-    };
-    int n = 0;
-    for (; n < anzahl && m_gespielt < attackSamples; ++n, ++m_gespielt) {
-        const float ramp = static_cast<float>(m_gespielt + 1) / (attackSamples + 1);
-        ziel[n] += pegel * ramp * step(position);
-        if (++position == length)
-            position = 0;
+    const int history = m_laenge + taps;
+    const int capacity = history + stretch;
+    const float h0 = m_filter[0], h1 = m_filter[1], h2 = m_filter[2];
+    const float h3 = m_filter[3], h4 = m_filter[4], h5 = m_filter[5];
+    const float feedback = m_rueckkopplung;
+    while (anzahl > 0) {
+        if (m_gefuellt == capacity) {
+            std::memmove(m_verlauf, m_verlauf + capacity - history, sizeof(float) * history);
+            m_gefuellt = history;
+        }
+        // A block never reaches back less than one period, so it only reads samples made before it.
+        const int block = std::min({anzahl, m_laenge, capacity - m_gefuellt});
+        float* __restrict const out = m_verlauf + m_gefuellt;
+        const float* __restrict const in = m_verlauf + m_gefuellt - m_laenge;
+        for (int k = 0; k < block; ++k)
+            out[k] = h0 * in[k] + h1 * in[k - 1] + h2 * in[k - 2] + h3 * in[k - 3] + h4 * in[k - 4] +
+                     h5 * in[k - 5];
+        for (int k = 0; k < block; ++k)
+            out[k] += feedback * out[k - 4];
+        int k = 0;
+        for (; k < block && m_gespielt < attackSamples; ++k, ++m_gespielt)
+            ziel[k] += pegel * (static_cast<float>(m_gespielt + 1) / (attackSamples + 1)) * out[k];
+        for (; k < block; ++k)
+            ziel[k] += pegel * out[k];
+        m_gefuellt += block;
+        ziel += block;
+        anzahl -= block;
     }
-    // Stretches up to the end of the delay line keep the wrap test out of the inner loop.
-    while (n < anzahl) {
-        const int stretch = std::min(anzahl - n, length - position);
-        float* const out = ziel + n;
-        for (int k = 0; k < stretch; ++k)
-            out[k] += pegel * step(position + k);
-        n += stretch;
-        position += stretch;
-        if (position == length)
-            position = 0;
-    }
-    m_position = position;
-    m_vorher = previous;
-    m_allpassEin = allpassIn;
-    m_allpassAus = allpassOut;
 }

@@ -24,14 +24,17 @@ public:
     double Frequenz() const { return m_frequenz; }
 
 private:
-    float m_linie[MaxLaenge] = {};
+    static constexpr int taps = 6;
+    // Samples produced between two moves of the history to the front.
+    static constexpr int stretch = 8192;
+
+    // The string's past output: the loop reads one period and a few samples back.
+    float m_verlauf[MaxLaenge + taps + stretch] = {};
+    int m_gefuellt = 0;
     int m_laenge = 0;
-    int m_position = 0;
     double m_frequenz = 0.0;
-    float m_allpass = 0.0f; // coefficient of the fractional delay
-    float m_verlust = 1.0f; // loop gain on top of the averaging filter
-    float m_vorher = 0.0f;
-    float m_allpassEin = 0.0f;
-    float m_allpassAus = 0.0f;
+    // Averaging filter, loss and all-pass, unrolled four samples ahead (see Stimmen).
+    float m_filter[taps] = {};
+    float m_rueckkopplung = 0.0f;
     int m_gespielt = 0; // samples since the pluck, for the attack ramp
 };

@@ -1,6 +1,7 @@
 #include "klang/WavDatei.h"
 
 #include <bit>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -39,21 +40,28 @@ bool WavDateiClass::Schreiben(std::ostream& out, const std::int16_t* samples, st
 }
 
 WavErgebnis WavDateiClass::Speichern(const std::string& pfad, const std::int16_t* samples, std::size_t anzahl,
-                                     int abtastrate)
+                                     int abtastrate, int* fehler)
 {
+    int ignored = 0;
+    int& error = fehler ? *fehler : ignored;
+    error = 0;
     if (anzahl > maxSamples)
         return WavZuLang;
+    errno = 0;
     std::ofstream out(pfad, std::ios::binary | std::ios::trunc);
-    if (!out)
+    if (!out) {
+        error = errno;
         return WavNichtAngelegt;
+    }
     bool written = Schreiben(out, samples, anzahl, abtastrate);
     out.close();
     written = written && !out.fail();
     if (!written) {
+        error = errno;
         // Only a file of our own goes; a device such as /dev/full stays.
-        std::error_code error;
-        if (std::filesystem::is_regular_file(pfad, error))
-            std::filesystem::remove(pfad, error);
+        std::error_code ignoredError;
+        if (std::filesystem::is_regular_file(pfad, ignoredError))
+            std::filesystem::remove(pfad, ignoredError);
         return WavSchreibfehler;
     }
     return WavGespeichert;

@@ -51,6 +51,7 @@ public:
     // The header for anzahl samples of one channel at abtastrate.
     static WavKopfClass Kopf(std::size_t anzahl, int abtastrate);
     static bool Schreiben(std::ostream& out, const std::int16_t* samples, std::size_t anzahl, int abtastrate);
+    // fehler, when given, receives the system's error number of a failure (0 when none is known).
     static WavErgebnis Speichern(const std::string& pfad, const std::int16_t* samples, std::size_t anzahl,
-                                 int abtastrate);
+                                 int abtastrate, int* fehler = nullptr);
 };

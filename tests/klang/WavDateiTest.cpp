@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -123,14 +124,18 @@ TEST(WavDatei, FailuresAreReported)
 {
     TempFolder folder;
     const std::int16_t s[3] = {1, 2, 3};
-    EXPECT_EQ(WavDateiClass::Speichern(folder.file("fehlt/Klang.wav"), s, 3, 48000), WavNichtAngelegt);
+    int fehler = -1;
+    EXPECT_EQ(WavDateiClass::Speichern(folder.file("fehlt/Klang.wav"), s, 3, 48000, &fehler),
+              WavNichtAngelegt);
+    EXPECT_EQ(fehler, ENOENT) << "the system's reason comes along";
     EXPECT_EQ(WavDateiClass::Speichern(folder.path().string(), s, 3, 48000), WavNichtAngelegt)
         << "a folder is no file";
     std::ostringstream out;
     EXPECT_FALSE(WavDateiClass::Schreiben(out, nullptr, 3, 48000));
     EXPECT_FALSE(WavDateiClass::Schreiben(out, s, 3, 0));
     if (std::filesystem::exists("/dev/full")) {
-        EXPECT_EQ(WavDateiClass::Speichern("/dev/full", s, 3, 48000), WavSchreibfehler);
+        EXPECT_EQ(WavDateiClass::Speichern("/dev/full", s, 3, 48000, &fehler), WavSchreibfehler);
+        EXPECT_EQ(fehler, ENOSPC);
         EXPECT_TRUE(std::filesystem::exists("/dev/full")) << "a device is never removed";
     }
 }
