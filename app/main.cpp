@@ -15,6 +15,8 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zupfwerk"));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("de.zupfwerk.Zupfwerk"));
     // Qt's own dialogs and shortcut names speak German like the rest of the program.
     loadQtGermanTranslations();
     const CommandLine commandLine(QApplication::arguments());

@@ -35,9 +35,11 @@ set(CPACK_PACKAGE_NAME zupfwerk)
 set(CPACK_PACKAGE_VENDOR Zupfwerk)
 set(CPACK_PACKAGE_CONTACT "${ZW_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "chord recognition and chord tables for fretted instruments")
-set(CPACK_PACKAGE_DESCRIPTION "Build a grip on a fretboard diagram and Zupfwerk names the chord with \
-German note names, lists the alternatives and keeps grips in chord tables (.cho) of up to 10000 grips \
-per instrument, with a catalogue of chord types that the user edits. The program speaks German.")
+# Debian wants the long description in lines of at most 80 columns.
+set(CPACK_PACKAGE_DESCRIPTION "Build a grip on a fretboard diagram and Zupfwerk names the chord with German
+note names, lists the alternatives and keeps grips in chord tables (.cho) of up
+to 10000 grips per instrument, with a catalogue of chord types that the user
+edits. The program speaks German.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
