@@ -1,0 +1,221 @@
+#include "export/ExportArguments.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <utility>
+
+namespace {
+
+std::string lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool knownFormat(const std::string& format)
+{
+    return format == "png" || format == "svg" || format == "pdf";
+}
+
+// The extension of a path without its dot, lower case; empty when it has none.
+std::string extension(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return std::string();
+    return lower(path.substr(dot + 1));
+}
+
+bool parseSide(std::string_view text, int& side)
+{
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, side);
+    return result.ec == std::errc() && result.ptr == end && side >= 16 && side <= 8192;
+}
+
+} // namespace
+
+ExportArguments::ExportArguments()
+{
+    addOption({"--chord", "", "NAME", "Diagramm des Akkords NAME, z. B. Am7, C#maj7, H7, Bm, Eb",
+               [](ExportAuftrag& a, const std::string& wert, std::string&) {
+                   a.akkord = wert;
+                   return true;
+               }});
+    addOption({"--root", "", "TON", "alle Griffe auf dem Grundton TON (nur pdf)",
+               [](ExportAuftrag& a, const std::string& wert, std::string&) {
+                   a.grundton = wert;
+                   return true;
+               }});
+    addOption({"--all", "", "", "alle Griffe der Tabelle (nur pdf)",
+               [](ExportAuftrag& a, const std::string&, std::string&) {
+                   a.alle = true;
+                   return true;
+               }});
+    addOption({"--output", "-o", "DATEI", "die Datei, die geschrieben wird",
+               [](ExportAuftrag& a, const std::string& wert, std::string&) {
+                   a.ausgabe = wert;
+                   return true;
+               }});
+    addOption({"--format", "", "png|svg|pdf", "Format der Ausgabe (sonst nach der Endung der Datei)",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   a.format = lower(wert);
+                   if (knownFormat(a.format))
+                       return true;
+                   fehler = "Format \"" + wert + "\" unbekannt: png, svg oder pdf";
+                   return false;
+               }});
+    addOption({"--size", "", "BxH", "Bildgröße in Pixeln, z. B. 400x400 (Vorgabe) oder 600",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   if (parseSize(wert, a.breite, a.hoehe))
+                       return true;
+                   fehler = "Größe \"" + wert + "\" ungültig: BREITExHÖHE, je 16 bis 8192 Pixel";
+                   return false;
+               }});
+    addOption({"--help", "-h", "", "diese Hilfe", [](ExportAuftrag& a, const std::string&, std::string&) {
+                   a.hilfe = true;
+                   return true;
+               }});
+}
+
+void ExportArguments::addOption(Option option)
+{
+    m_options.push_back(std::move(option));
+}
+
+const ExportArguments::Option* ExportArguments::find(const std::string& name) const
+{
+    for (const Option& option : m_options) {
+        if (name == option.name || (!option.kurzname.empty() && name == option.kurzname))
+            return &option;
+    }
+    return nullptr;
+}
+
+bool ExportArguments::parse(const std::vector<std::string>& args, ExportAuftrag& auftrag,
+                            std::string& fehler) const
+{
+    auftrag = ExportAuftrag();
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            auftrag.hilfe = true;
+            return true;
+        }
+    }
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg.size() < 2 || arg[0] != '-') {
+            if (!auftrag.tabelle.empty()) {
+                fehler = "nur eine Grifftabelle angeben, nicht auch \"" + arg + "\"";
+                return false;
+            }
+            auftrag.tabelle = arg;
+            continue;
+        }
+        std::string value;
+        bool inlineValue = false;
+        const std::size_t equals = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            arg.resize(equals);
+            inlineValue = true;
+        }
+        const Option* option = find(arg);
+        if (!option) {
+            fehler = "unbekannte Option \"" + arg + "\"";
+            return false;
+        }
+        if (option->wertname.empty() && inlineValue) {
+            fehler = "\"" + arg + "\" hat keinen Wert";
+            return false;
+        }
+        if (!option->wertname.empty() && !inlineValue) {
+            if (i + 1 >= args.size()) {
+                fehler = "\"" + arg + "\" braucht einen Wert: " + option->wertname;
+                return false;
+            }
+            value = args[++i];
+        }
+        if (!option->uebernehmen(auftrag, value, fehler))
+            return false;
+    }
+    return check(auftrag, fehler);
+}
+
+bool ExportArguments::check(ExportAuftrag& auftrag, std::string& fehler)
+{
+    if (auftrag.tabelle.empty()) {
+        fehler = "keine Grifftabelle angegeben";
+        return false;
+    }
+    const int choices =
+        (auftrag.akkord.empty() ? 0 : 1) + (auftrag.grundton.empty() ? 0 : 1) + (auftrag.alle ? 1 : 0);
+    if (choices != 1) {
+        fehler = choices == 0 ? "was exportieren? --chord NAME, --root TON oder --all angeben"
+                              : "nur eines von --chord, --root und --all angeben";
+        return false;
+    }
+    if (auftrag.ausgabe.empty()) {
+        fehler = "keine Ausgabedatei angegeben: -o DATEI";
+        return false;
+    }
+    if (auftrag.format.empty()) {
+        auftrag.format = extension(auftrag.ausgabe);
+        if (!knownFormat(auftrag.format)) {
+            fehler = "Format von \"" + auftrag.ausgabe +
+                     "\" unbekannt: Endung .png, .svg oder .pdf oder --format angeben";
+            return false;
+        }
+    }
+    if (auftrag.format != "pdf" && auftrag.akkord.empty()) {
+        fehler = "--root und --all gibt es nur als pdf; ein Bild zeigt einen Akkord (--chord)";
+        return false;
+    }
+    return true;
+}
+
+std::string ExportArguments::usage() const
+{
+    std::string text =
+        "Aufruf: zupfwerk-export GRIFFTABELLE.cho (--chord NAME | --root TON | --all) -o DATEI "
+        "[--format png|svg|pdf] [--size BxH]\n\n"
+        "Zeichnet Griffdiagramme einer Grifftabelle von Zupfwerk: einen Akkord als Bild (PNG, SVG)\n"
+        "mit seinem ersten gespeicherten Griff, oder ein Griffblatt als PDF (A4, 4 x 5 Diagramme\n"
+        "je Seite) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords.\n\n"
+        "Optionen:\n";
+    for (const Option& option : m_options) {
+        std::string names = option.kurzname.empty() ? "    " : option.kurzname + ", ";
+        names += option.name;
+        if (!option.wertname.empty())
+            names += " " + option.wertname;
+        text += "  " + names;
+        text += std::string(names.size() < 26 ? 26 - names.size() : 1, ' ');
+        text += option.hilfe + "\n";
+    }
+    text +=
+        "\nAkkordnamen mit den Notennamen und Akkordtypen der Tabelle; auch Db, Eb, Gb, Ab und B (= A#).\n"
+        "Rückgabewerte: 0 geschrieben, 1 falscher Aufruf, 2 Grifftabelle nicht lesbar oder beschädigt,\n"
+        "3 Akkord oder Grundton unbekannt, 4 keine gespeicherten Griffe, 5 Ausgabe nicht schreibbar.\n";
+    return text;
+}
+
+bool ExportArguments::parseSize(const std::string& text, int& breite, int& hoehe)
+{
+    const std::size_t x = lower(text).find('x');
+    int w = 0;
+    int h = 0;
+    if (x == std::string::npos) {
+        if (!parseSide(text, w))
+            return false;
+        h = w;
+    } else if (!parseSide(std::string_view(text).substr(0, x), w) ||
+               !parseSide(std::string_view(text).substr(x + 1), h)) {
+        return false;
+    }
+    breite = w;
+    hoehe = h;
+    return true;
+}
