@@ -4,11 +4,13 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 #include "app/TableLookup.h"
 #include "erkennung/Treffer.h"
 
 class AkkordDepotClass;
+struct AkkordDatenClass;
 struct DiagramOptions;
 class GriffbrettClass;
 class PrivateProfile;
@@ -187,6 +189,10 @@ private:
     void MI_InfoClick();
     // Copies the grip chosen in the chord-table window into the current grip, when there is one.
     void selectedGripFetch();
+    // The chord finder: its window preset to the chord shown; the grips it shows and stores.
+    void MI_GriffeFindenClick();
+    void gefundenenGriffZeigen(const AkkordDatenClass& griff);
+    void gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe);
     void MI_SpeedClick();
     void Geschwindigkeitstest();
 
@@ -236,6 +242,7 @@ private:
     QAction* MI_AkkZurueck = nullptr;
     QAction* MI_AkkSpeichern = nullptr;
     QAction* MI_AkkEntfernen = nullptr;
+    QAction* MI_GriffeFinden = nullptr;
     QAction* MI_ErkVor = nullptr;
     QAction* MI_AkkordErkOnOff = nullptr;
     QAction* MI_ErkennungSaite[7] = {};

@@ -59,6 +59,9 @@ void TF_Main::createActions()
                                    QStringLiteral("Angezeigten Akkord in Grifftabelle speichern"));
     MI_AkkEntfernen = createAction("MI_AkkEntfernen", QStringLiteral("&Entfernen"),
                                    QStringLiteral("Angezeigten Akkord aus Grifftabelle entfernen"));
+    MI_GriffeFinden = createAction("MI_GriffeFinden", QStringLiteral("Griffe &finden..."),
+                                   QStringLiteral("Alle spielbaren Griffe eines Akkords suchen"));
+    MI_GriffeFinden->setShortcut(key(Qt::CTRL | Qt::Key_D));
     MI_ErkVor =
         createAction("MI_ErkVor", QStringLiteral("&Nächster"), QStringLiteral("Der nächste erkannte Akkord"));
     MI_ErkVor->setEnabled(false);
@@ -218,6 +221,7 @@ void TF_Main::connectActions()
     connect(MI_AkkZurueck, &QAction::triggered, this, &TF_Main::MI_AkkZurueckClick);
     connect(MI_AkkEntfernen, &QAction::triggered, this, &TF_Main::MI_AkkEntfernenClick);
     connect(MI_AkkSpeichern, &QAction::triggered, this, &TF_Main::MI_AkkSpeichernClick);
+    connect(MI_GriffeFinden, &QAction::triggered, this, &TF_Main::MI_GriffeFindenClick);
     connect(MI_Suchen, &QAction::triggered, this, &TF_Main::MI_SuchenClick);
     connect(MI_ErkVor, &QAction::triggered, this, &TF_Main::MI_ErkVorClick);
     connect(MI_AkkordErkOnOff, &QAction::triggered, this, &TF_Main::MI_AkkordErkOnOffClick);
@@ -269,6 +273,7 @@ void TF_Main::createMenus()
     MI_Griff->addActions({MI_Suchen, MI_AkkVor, MI_AkkZurueck});
     MI_Griff->addSeparator();
     MI_Griff->addActions({MI_AkkSpeichern, MI_AkkEntfernen});
+    MI_Griff->addAction(MI_GriffeFinden);
     MI_Griff->addSeparator();
     MI_Erkennung = MI_Griff->addMenu(QStringLiteral("&Akkorderkennung"));
     MI_Erkennung->setObjectName(QStringLiteral("MI_Erkennung"));
