@@ -10,6 +10,7 @@
 #include "erkennung/Treffer.h"
 
 class AkkordDepotClass;
+class AudioAusgabe;
 struct AkkordDatenClass;
 struct DiagramOptions;
 class GriffbrettClass;
@@ -195,6 +196,11 @@ private:
     void gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe);
     void MI_SpeedClick();
     void Geschwindigkeitstest();
+    // Hearing the grip: strummed, picked one string after another, and written as a WAV file.
+    void MI_AnhoerenClick();
+    void MI_ZerlegtAnhoerenClick();
+    void MI_KlangWavClick();
+    void klangAbspielen(bool zerlegt);
 
     QAction* createAction(const char* name, const QString& caption, const QString& hint);
 
@@ -230,6 +236,7 @@ private:
     QMenu* MI_Ansicht = nullptr;
     QMenu* MI_AnsichtDiagramm = nullptr;
     QMenu* MI_Hilfe = nullptr;
+    QMenu* MI_Exportieren = nullptr;
 
     QAction* MI_Neu = nullptr;
     QAction* MI_Laden = nullptr;
@@ -273,6 +280,11 @@ private:
     QAction* MI_HilfeInhalt = nullptr;
     QAction* MI_Info = nullptr;
     QAction* MI_Speed = nullptr;
+
+    QAction* MI_Anhoeren = nullptr;
+    QAction* MI_ZerlegtAnhoeren = nullptr;
+    QAction* MI_KlangWav = nullptr;
+    AudioAusgabe* m_audioAusgabe = nullptr; // made at the first play, a child of the window
 
     QMenu* PM_Finger1bis4 = nullptr;
     QMenu* PM_Leerseiten = nullptr;

@@ -206,6 +206,14 @@ void TF_Main::createActions()
                            QStringLiteral("Infos zur Grifftabelle und zum Programm"));
     MI_Speed = createAction("MI_Speed", QStringLiteral("&Geschwindigkeit"), QString());
     MI_Speed->setShortcut(key(Qt::Key_F9));
+
+    // A and Shift+A are run-time keys, set by Tastenkuerzel.
+    MI_Anhoeren =
+        createAction("MI_Anhoeren", QStringLiteral("&Anhören"), QStringLiteral("Angezeigten Akkord anschlagen"));
+    MI_ZerlegtAnhoeren = createAction("MI_ZerlegtAnhoeren", QStringLiteral("&Zerlegt anhören"),
+                                      QStringLiteral("Angezeigten Akkord Saite für Saite spielen"));
+    MI_KlangWav = createAction("MI_KlangWav", QStringLiteral("Klang als &WAV..."),
+                               QStringLiteral("Angezeigten Akkord als WAV-Datei speichern"));
 }
 
 void TF_Main::connectActions()
@@ -256,6 +264,9 @@ void TF_Main::connectActions()
     connect(MI_Radio1Intervall, &QAction::triggered, this,
             [this] { annotationChoose(2, QStringLiteral("Anzeige am rechten Rand: Intervalle")); });
     connect(MI_Speed, &QAction::triggered, this, &TF_Main::MI_SpeedClick);
+    connect(MI_Anhoeren, &QAction::triggered, this, &TF_Main::MI_AnhoerenClick);
+    connect(MI_ZerlegtAnhoeren, &QAction::triggered, this, &TF_Main::MI_ZerlegtAnhoerenClick);
+    connect(MI_KlangWav, &QAction::triggered, this, &TF_Main::MI_KlangWavClick);
 }
 
 void TF_Main::createMenus()
@@ -265,6 +276,10 @@ void TF_Main::createMenus()
     connect(MI_LinkshaenderOnOff, &QAction::triggered, this, &TF_Main::MI_LinkshaenderOnOffClick);
     MI_Datei->setObjectName(QStringLiteral("MI_Datei"));
     MI_Datei->addActions({MI_Neu, MI_Laden, MI_Speichern, MI_SpeichernAls});
+    MI_Exportieren = MI_Datei->addMenu(QStringLiteral("&Exportieren"));
+    MI_Exportieren->setObjectName(QStringLiteral("MI_Exportieren"));
+    MI_Exportieren->menuAction()->setObjectName(QStringLiteral("MI_Exportieren"));
+    MI_Exportieren->addAction(MI_KlangWav);
     MI_Datei->addSeparator();
     MI_Datei->addAction(MI_Beenden);
 
@@ -285,6 +300,8 @@ void TF_Main::createMenus()
     for (QAction* startString : MI_ErkennungSaite)
         MI_Erkennung->addAction(startString);
     MI_Griff->addAction(MI_ErkVor);
+    MI_Griff->addSeparator();
+    MI_Griff->addActions({MI_Anhoeren, MI_ZerlegtAnhoeren});
 
     MI_Bund = menuBar()->addMenu(QStringLiteral("&Bund"));
     MI_Bund->setObjectName(QStringLiteral("MI_Bund"));
@@ -330,7 +347,8 @@ void TF_Main::Tastenkuerzel(bool an)
         int key;
     } singleKeys[] = {{MI_AkkVor, Qt::Key_V},    {MI_AkkZurueck, Qt::Key_Z},  {MI_ErkVor, Qt::Key_N},
                       {MI_Finger[0], Qt::Key_1}, {MI_Finger[1], Qt::Key_2},   {MI_Finger[2], Qt::Key_3},
-                      {MI_Finger[3], Qt::Key_4}, {MI_AkkSpeichern, Qt::Key_S}};
+                      {MI_Finger[3], Qt::Key_4}, {MI_AkkSpeichern, Qt::Key_S},
+                      {MI_Anhoeren, Qt::Key_A},  {MI_ZerlegtAnhoeren, (Qt::SHIFT | Qt::Key_A).toCombined()}};
     for (const auto& entry : singleKeys)
     MI_AnsichtDiagramm->addActions({MI_LagenpunkteOnOff, MI_LinkshaenderOnOff});
         entry.item->setShortcut(an ? QKeySequence(entry.key) : QKeySequence());

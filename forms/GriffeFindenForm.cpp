@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -37,10 +38,15 @@ void hint(QWidget* widget, const QString& text)
     widget->setToolTip(text);
 }
 
+// Frets from the lowest string as songbooks write them: "x32010", with blanks once a fret has two digits.
 QString fretText(const GefundenerGriffClass& griff)
 {
-    const std::string line = griff.Zeile();
-    return QString::fromStdString(line.substr(0, line.find(' ')));
+    const bool wide =
+        std::any_of(griff.Bunde, griff.Bunde + griff.SaitenAnzahl, [](int fret) { return fret > 9; });
+    QStringList frets;
+    for (int s = 0; s < griff.SaitenAnzahl; ++s)
+        frets << (griff.Bunde[s] < 0 ? QStringLiteral("x") : QString::number(griff.Bunde[s]));
+    return frets.join(wide ? QStringLiteral(" ") : QString());
 }
 
 QString gripCount(int count)
@@ -172,7 +178,7 @@ void TF_GriffeFinden::arrangeControls()
     layout->addLayout(choice);
     layout->addWidget(LB_Griffe, 1);
     layout->addLayout(bottom);
-    resize(720, 520);
+    resize(800, 560);
 }
 
 void TF_GriffeFinden::settingsRestore()

@@ -68,8 +68,8 @@ public:
     void B_SpeichernClick();
 
     // Size of the diagrams in the list, in logical pixels.
-    static constexpr int DiagrammBreite = 112;
-    static constexpr int DiagrammHoehe = 84;
+    static constexpr int DiagrammBreite = 144;
+    static constexpr int DiagrammHoehe = 104;
 
 private:
     void createControls();
