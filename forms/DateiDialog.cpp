@@ -33,9 +33,10 @@ QString withExtension(const QString& path, const QString& endung)
     return path + QLatin1Char('.') + endung;
 }
 
-QString dialogRun(QWidget* owner, DateiDialogAnfrage& request)
+// chosen receives the filter chosen; it outlives the call, since request keeps pointing at it.
+QString dialogRun(QWidget* owner, DateiDialogAnfrage& request, QString& chosen)
 {
-    QString chosen;
+    chosen.clear();
     request.gewaehlterFilter = &chosen;
     QString path;
     if (installed()) {
@@ -68,11 +69,11 @@ bool replaceAllowed(QWidget* owner, const QString& path)
 // Runs the save dialog until a name is chosen that may be written, or the dialog is cancelled.
 QString saveRun(QWidget* owner, DateiDialogAnfrage request, QString* gewaehlterFilter)
 {
+    QString chosen;
     for (;;) {
-        const QString typed = dialogRun(owner, request);
+        const QString typed = dialogRun(owner, request, chosen);
         if (typed.isEmpty())
             return QString();
-        const QString chosen = *request.gewaehlterFilter;
         QString extension = filterExtension(chosen);
         if (extension.isEmpty())
             extension = request.endung;
@@ -107,7 +108,8 @@ QString OD_LadenAusfuehren(QWidget* owner, const QString& verzeichnis)
     request.filter = grifftabellenFilter();
     request.verzeichnis = verzeichnis;
     request.endung = QStringLiteral("cho");
-    const QString path = dialogRun(owner, request);
+    QString chosen;
+    const QString path = dialogRun(owner, request, chosen);
     if (path.isEmpty() || QFileInfo::exists(path))
         return path;
     return withExtension(path, request.endung);
