@@ -36,6 +36,17 @@ bool parseSide(std::string_view text, int& side)
     return result.ec == std::errc() && result.ptr == end && side >= 16 && side <= 8192;
 }
 
+bool parseNumber(std::string_view text, int lowest, int highest, int& number)
+{
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (result.ec != std::errc() || result.ptr != end || value < lowest || value > highest)
+        return false;
+    number = value;
+    return true;
+}
+
 } // namespace
 
 ExportArguments::ExportArguments()
@@ -73,6 +84,25 @@ ExportArguments::ExportArguments()
                    if (parseSize(wert, a.breite, a.hoehe))
                        return true;
                    fehler = "Größe \"" + wert + "\" ungültig: BREITExHÖHE, je 16 bis 8192 Pixel";
+                   return false;
+               }});
+    addOption({"--find", "", "NAME", "alle spielbaren Griffe des Akkords NAME auflisten, die leichtesten zuerst",
+               [](ExportAuftrag& a, const std::string& wert, std::string&) {
+                   a.finden = wert;
+                   return true;
+               }});
+    addOption({"--span", "", "N", "mit --find: Spannweite der Griffe, 3 bis 5 Bünde (Vorgabe 4)",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   if (parseNumber(wert, 3, 5, a.spannweite))
+                       return true;
+                   fehler = "Spannweite \"" + wert + "\" ungültig: 3 bis 5 Bünde";
+                   return false;
+               }});
+    addOption({"--frets", "", "N", "mit --find: Griffe bis zu diesem Bund, 1 bis 24 (Vorgabe 15)",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   if (parseNumber(wert, 1, 24, a.buende))
+                       return true;
+                   fehler = "Bund \"" + wert + "\" ungültig: 1 bis 24";
                    return false;
                }});
     addOption({"--help", "-h", "", "diese Hilfe", [](ExportAuftrag& a, const std::string&, std::string&) {
@@ -151,11 +181,23 @@ bool ExportArguments::check(ExportAuftrag& auftrag, std::string& fehler)
         fehler = "keine Grifftabelle angegeben";
         return false;
     }
-    const int choices =
-        (auftrag.akkord.empty() ? 0 : 1) + (auftrag.grundton.empty() ? 0 : 1) + (auftrag.alle ? 1 : 0);
+    const int choices = (auftrag.akkord.empty() ? 0 : 1) + (auftrag.grundton.empty() ? 0 : 1) +
+                        (auftrag.alle ? 1 : 0) + (auftrag.finden.empty() ? 0 : 1);
     if (choices != 1) {
-        fehler = choices == 0 ? "was exportieren? --chord NAME, --root TON oder --all angeben"
-                              : "nur eines von --chord, --root und --all angeben";
+        fehler = choices == 0 ? "was exportieren? --chord NAME, --root TON oder --all angeben, "
+                                "oder Griffe suchen mit --find NAME"
+                              : "nur eines von --chord, --root, --all und --find angeben";
+        return false;
+    }
+    // The finder lists its grips on standard output; span and frets belong to it alone.
+    if (!auftrag.finden.empty()) {
+        if (auftrag.ausgabe.empty() && auftrag.format.empty())
+            return true;
+        fehler = "--find schreibt die Griffe auf die Standardausgabe, ohne -o und --format";
+        return false;
+    }
+    if (auftrag.spannweite != 0 || auftrag.buende != 0) {
+        fehler = "--span und --frets gibt es nur mit --find";
         return false;
     }
     if (auftrag.ausgabe.empty()) {
@@ -181,10 +223,13 @@ std::string ExportArguments::usage() const
 {
     std::string text =
         "Aufruf: zupfwerk-export GRIFFTABELLE.cho (--chord NAME | --root TON | --all) -o DATEI "
-        "[--format png|svg|pdf] [--size BxH]\n\n"
+        "[--format png|svg|pdf] [--size BxH]\n"
+        "       zupfwerk-export GRIFFTABELLE.cho --find NAME [--span N] [--frets N]\n\n"
         "Zeichnet Griffdiagramme einer Grifftabelle von Zupfwerk: einen Akkord als Bild (PNG, SVG)\n"
         "mit seinem ersten gespeicherten Griff, oder ein Griffblatt als PDF (A4, 4 x 5 Diagramme\n"
-        "je Seite) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords.\n\n"
+        "je Seite) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords. Mit --find listet es\n"
+        "alle spielbaren Griffe eines Akkords auf dem Instrument der Tabelle, einen je Zeile: die Bünde\n"
+        "von der tiefsten Saite an (x gedämpft, Bünde über 9 in Klammern), dann die Finger (- ohne).\n\n"
         "Optionen:\n";
     for (const Option& option : m_options) {
         std::string names = option.kurzname.empty() ? "    " : option.kurzname + ", ";
@@ -198,7 +243,8 @@ std::string ExportArguments::usage() const
     text +=
         "\nAkkordnamen mit den Notennamen und Akkordtypen der Tabelle; auch Db, Eb, Gb, Ab und B (= A#).\n"
         "Rückgabewerte: 0 geschrieben, 1 falscher Aufruf, 2 Grifftabelle nicht lesbar oder beschädigt,\n"
-        "3 Akkord oder Grundton unbekannt, 4 keine gespeicherten Griffe, 5 Ausgabe nicht schreibbar.\n";
+        "3 Akkord oder Grundton unbekannt, 4 keine gespeicherten Griffe (mit --find: keine spielbaren),\n"
+        "5 Ausgabe nicht schreibbar.\n";
     return text;
 }
 

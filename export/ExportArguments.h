@@ -16,6 +16,9 @@ struct ExportAuftrag
     int breite = 400;     // --size, images only
     int hoehe = 400;
     bool hilfe = false;
+    std::string finden; // --find: the chord whose playable grips are listed
+    int spannweite = 0; // --span, 0: the finder's own
+    int buende = 0;     // --frets, 0: the finder's own
 };
 
 // The command line of zupfwerk-export. Options live in one table: a new option is one more entry

@@ -9,6 +9,7 @@
 
 #include "export/ChordNameParser.h"
 #include "export/ExportArguments.h"
+#include "griffsuche/Griffsuche.h"
 #include "render/DiagramExport.h"
 #include "table/AkkordDepot.h"
 
@@ -58,6 +59,28 @@ bool sameFile(const std::string& a, const std::string& b)
     return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
 }
 
+// Every playable grip of the chord, best first, one a line, as the finder's window lists them.
+int findGrips(const AkkordDepotClass& tabelle, const ChordNameParser& names, const ExportAuftrag& auftrag,
+              std::ostream& out, std::ostream& err)
+{
+    int grundton = -1;
+    int typ = -1;
+    if (!names.parse(auftrag.finden, grundton, typ))
+        return fail(err, ExportAkkordUnbekannt,
+                    "Akkord " + inQuotes(auftrag.finden) + " unbekannt; Akkordtypen der Tabelle: " + names.typeList());
+    GriffsucheEinstellungClass einstellung;
+    if (auftrag.spannweite != 0)
+        einstellung.Spannweite = auftrag.spannweite;
+    if (auftrag.buende != 0)
+        einstellung.HoechsterBund = auftrag.buende;
+    GriffsucheClass suche;
+    if (suche.Suchen(tabelle, grundton, typ, einstellung) == 0)
+        return fail(err, ExportKeineGriffe, "keine spielbaren Griffe für den Akkord " + inQuotes(auftrag.finden));
+    for (int i = 0; i < suche.Anzahl(); ++i)
+        out << suche.Griff(i).Zeile() << '\n';
+    return ExportOk;
+}
+
 } // namespace
 
 int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -83,6 +106,8 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
         return code;
 
     const ChordNameParser names(*tabelle);
+    if (!auftrag.finden.empty())
+        return findGrips(*tabelle, names, auftrag, out, err);
     const DiagramExport exporter(*tabelle);
     std::vector<int> griffe;
     std::string was;
