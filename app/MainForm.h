@@ -20,6 +20,8 @@ class TF_GrifftabForm;
 class PaintBox;
 class QAction;
 class QActionGroup;
+class QImage;
+class QSize;
 class QMenu;
 class QKeyEvent;
 class QMouseEvent;
@@ -200,6 +202,15 @@ private:
     void MI_AnhoerenClick();
     void MI_ZerlegtAnhoerenClick();
     void MI_KlangWavClick();
+    // Print and export: the diagram shown as an image or on the clipboard, chord sheets as PDF or on
+    // paper for the whole table, the root or the chord chosen in the chord-table window.
+    void MI_DiagrammExportClick();
+    void MI_GrifftabellePdfClick();
+    void MI_DruckenClick();
+    void MI_KopierenClick();
+    QImage diagrammBild(QSize groesse) const;
+    // The stored grips the user chooses for a sheet; false when cancelled or there are none.
+    bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe);
     void klangAbspielen(bool zerlegt);
 
     QAction* createAction(const char* name, const QString& caption, const QString& hint);
@@ -284,6 +295,10 @@ private:
     QAction* MI_Anhoeren = nullptr;
     QAction* MI_ZerlegtAnhoeren = nullptr;
     QAction* MI_KlangWav = nullptr;
+    QAction* MI_DiagrammExport = nullptr;
+    QAction* MI_GrifftabellePdf = nullptr;
+    QAction* MI_Kopieren = nullptr;
+    QAction* MI_Drucken = nullptr;
     AudioAusgabe* m_audioAusgabe = nullptr; // made at the first play, a child of the window
 
     QMenu* PM_Finger1bis4 = nullptr;

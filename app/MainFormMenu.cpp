@@ -214,6 +214,17 @@ void TF_Main::createActions()
                                       QStringLiteral("Angezeigten Akkord Saite für Saite spielen"));
     MI_KlangWav = createAction("MI_KlangWav", QStringLiteral("Klang als &WAV..."),
                                QStringLiteral("Angezeigten Akkord als WAV-Datei speichern"));
+
+    MI_DiagrammExport = createAction("MI_DiagrammExport", QStringLiteral("Diagramm als &Bild..."),
+                                     QStringLiteral("Angezeigtes Diagramm als PNG- oder SVG-Bild speichern"));
+    MI_GrifftabellePdf = createAction("MI_GrifftabellePdf", QStringLiteral("Grifftabelle als &PDF..."),
+                                      QStringLiteral("Griffblatt der Grifftabelle als PDF-Datei speichern"));
+    MI_Kopieren = createAction("MI_Kopieren", QStringLiteral("Diagramm &kopieren"),
+                               QStringLiteral("Angezeigtes Diagramm als Bild in die Zwischenablage kopieren"));
+    MI_Kopieren->setShortcut(key(Qt::CTRL | Qt::Key_C));
+    MI_Drucken = createAction("MI_Drucken", QStringLiteral("&Drucken..."),
+                              QStringLiteral("Griffblatt der Grifftabelle drucken"));
+    MI_Drucken->setShortcut(key(Qt::CTRL | Qt::Key_P));
 }
 
 void TF_Main::connectActions()
@@ -267,6 +278,10 @@ void TF_Main::connectActions()
     connect(MI_Anhoeren, &QAction::triggered, this, &TF_Main::MI_AnhoerenClick);
     connect(MI_ZerlegtAnhoeren, &QAction::triggered, this, &TF_Main::MI_ZerlegtAnhoerenClick);
     connect(MI_KlangWav, &QAction::triggered, this, &TF_Main::MI_KlangWavClick);
+    connect(MI_DiagrammExport, &QAction::triggered, this, &TF_Main::MI_DiagrammExportClick);
+    connect(MI_GrifftabellePdf, &QAction::triggered, this, &TF_Main::MI_GrifftabellePdfClick);
+    connect(MI_Kopieren, &QAction::triggered, this, &TF_Main::MI_KopierenClick);
+    connect(MI_Drucken, &QAction::triggered, this, &TF_Main::MI_DruckenClick);
 }
 
 void TF_Main::createMenus()
@@ -279,7 +294,11 @@ void TF_Main::createMenus()
     MI_Exportieren = MI_Datei->addMenu(QStringLiteral("&Exportieren"));
     MI_Exportieren->setObjectName(QStringLiteral("MI_Exportieren"));
     MI_Exportieren->menuAction()->setObjectName(QStringLiteral("MI_Exportieren"));
+    MI_Exportieren->addActions({MI_DiagrammExport, MI_GrifftabellePdf});
     MI_Exportieren->addAction(MI_KlangWav);
+    MI_Exportieren->addSeparator();
+    MI_Exportieren->addAction(MI_Kopieren);
+    MI_Datei->addAction(MI_Drucken);
     MI_Datei->addSeparator();
     MI_Datei->addAction(MI_Beenden);
 

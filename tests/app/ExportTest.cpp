@@ -1,0 +1,415 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/PaintBox.h"
+#include "forms/DateiDialog.h"
+#include "forms/GrifftabForm.h"
+#include "forms/Statusleiste.h"
+#include "render/DiagramExport.h"
+#include "table/AkkordDepot.h"
+#include "tests/app/TestFenster.h"
+
+namespace {
+
+// Answers the modal dialogs a command opens, one step per dialog in the order they appear.
+class ModalAnswers : public QObject
+{
+public:
+    using Step = std::function<void(QWidget*)>;
+
+    explicit ModalAnswers(QList<Step> steps) : m_steps(std::move(steps))
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalAnswers::poll);
+        m_timer.start(5);
+    }
+    int left() const { return int(m_steps.size()); }
+
+private:
+    void poll()
+    {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || dialog == m_last || m_steps.isEmpty())
+            return;
+        m_last = dialog;
+        m_steps.takeFirst()(dialog);
+    }
+
+    QList<Step> m_steps;
+    QTimer m_timer;
+    QPointer<QWidget> m_last;
+};
+
+ModalAnswers::Step clickButton(const char* button, std::function<void(QWidget*)> before = nullptr)
+{
+    return [=](QWidget* dialog) {
+        if (before)
+            before(dialog);
+        auto* ok = dialog->findChild<QPushButton*>(QString::fromLatin1(button));
+        QVERIFY2(ok, button);
+        ok->click();
+    };
+}
+
+ModalAnswers::Step imageSize(int width, int height)
+{
+    return clickButton("B_Ok", [=](QWidget* dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("TF_Bildgroesse"));
+        dialog->findChild<QSpinBox*>(QStringLiteral("E_Breite"))->setValue(width);
+        dialog->findChild<QSpinBox*>(QStringLiteral("E_Hoehe"))->setValue(height);
+    });
+}
+
+ModalAnswers::Step scope(const char* choice)
+{
+    return clickButton("B_Ok", [=](QWidget* dialog) {
+        QCOMPARE(dialog->objectName(), QStringLiteral("TF_Umfang"));
+        dialog->findChild<QRadioButton*>(QString::fromLatin1(choice))->setChecked(true);
+    });
+}
+
+ModalAnswers::Step cancelProgress()
+{
+    return [](QWidget* dialog) {
+        auto* progress = qobject_cast<QProgressDialog*>(dialog);
+        QVERIFY2(progress, qPrintable(dialog->metaObject()->className()));
+        const auto buttons = progress->findChildren<QPushButton*>();
+        QCOMPARE(buttons.size(), 1);
+        QCOMPARE(buttons.first()->text(), QStringLiteral("Abbrechen"));
+        buttons.first()->click();
+    };
+}
+
+ModalAnswers::Step printInto(const QString& path)
+{
+    return [=](QWidget* dialog) {
+        auto* print = qobject_cast<QPrintDialog*>(dialog);
+        QVERIFY2(print, qPrintable(dialog->metaObject()->className()));
+        print->printer()->setOutputFormat(QPrinter::PdfFormat);
+        print->printer()->setOutputFileName(path);
+        print->done(QDialog::Accepted);
+    };
+}
+
+QString toolOutput(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStandardPaths::findExecutable(tool), arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPages(const QString& path)
+{
+    for (const QString& line : toolOutput(QStringLiteral("pdfinfo"), {path}).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QStringLiteral("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+} // namespace
+
+class ExportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void menuItemsSitInTheFileMenu();
+    void imageExportWritesTheChosenSizeAndFormat_data();
+    void imageExportWritesTheChosenSizeAndFormat();
+    void cancelledDialogsWriteNothing();
+    void unwritableImageNamesFileAndReason();
+    void ctrlCCopiesTheBoard();
+    void pdfOfTheChordChosenInTheChordTable();
+    void cancelledPdfExportLeavesNoFile();
+    void printingGoesThroughThePrintDialog();
+    void cancelledPrintLeavesNoFile();
+    void emptyTableHasNothingToPrint();
+
+private:
+    QAction* item(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
+    // Shows the chord-table window with C major chosen; the grips of that chord.
+    int chooseCMajor();
+    void answerSave(const QString& path, int filter = 0);
+
+    std::unique_ptr<TestFenster> f;
+    TF_Main* window = nullptr;
+    int saveDialogs = 0;
+};
+
+void ExportTest::init()
+{
+    f = std::make_unique<TestFenster>();
+    window = &f->start();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    saveDialogs = 0;
+}
+
+void ExportTest::cleanup()
+{
+    SetzeDateiDialogAntwort(nullptr);
+    f.reset();
+    window = nullptr;
+}
+
+void ExportTest::answerSave(const QString& path, int filter)
+{
+    SetzeDateiDialogAntwort([this, path, filter](const DateiDialogAnfrage& anfrage) {
+        ++saveDialogs;
+        if (anfrage.gewaehlterFilter)
+            *anfrage.gewaehlterFilter = anfrage.filter.split(QStringLiteral(";;")).value(filter);
+        return path;
+    });
+}
+
+int ExportTest::chooseCMajor()
+{
+    TrefferClass chord;
+    chord.Grundton = 0;
+    chord.AkkordTyp = 0;
+    chord.GriffIndex = 0;
+    window->grifftabFenster()->AuswahlSetzen(chord);
+    if (window->dokument().GriffHolen(0, 0, false, 0) >= 0)
+        window->NachHolenAktualisieren();
+    return int(DiagramExport(window->dokument()).select(0, 0).size());
+}
+
+void ExportTest::menuItemsSitInTheFileMenu()
+{
+    auto* datei = window->findChild<QMenu*>(QStringLiteral("MI_Datei"));
+    auto* exportieren = window->findChild<QMenu*>(QStringLiteral("MI_Exportieren"));
+    QVERIFY(datei && exportieren);
+    const QList<QAction*> fileItems = datei->actions();
+    const int saveAs = int(fileItems.indexOf(item("MI_SpeichernAls")));
+    QVERIFY(saveAs >= 0);
+    QCOMPARE(fileItems.value(saveAs + 1), exportieren->menuAction());
+    QCOMPARE(exportieren->title(), QStringLiteral("&Exportieren"));
+    QCOMPARE(fileItems.value(saveAs + 2), item("MI_Drucken"));
+    QCOMPARE(item("MI_Drucken")->text(), QStringLiteral("&Drucken..."));
+    QCOMPARE(item("MI_Drucken")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+    const QList<QAction*> exportItems = exportieren->actions();
+    QCOMPARE(exportItems.value(0), item("MI_DiagrammExport"));
+    QCOMPARE(exportItems.value(1), item("MI_GrifftabellePdf"));
+    QCOMPARE(item("MI_DiagrammExport")->text(), QStringLiteral("Diagramm als &Bild..."));
+    QCOMPARE(item("MI_GrifftabellePdf")->text(), QStringLiteral("Grifftabelle als &PDF..."));
+    QVERIFY(exportItems.contains(item("MI_Kopieren")));
+    QCOMPARE(item("MI_Kopieren")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    for (const char* name : {"MI_DiagrammExport", "MI_GrifftabellePdf", "MI_Kopieren", "MI_Drucken"})
+        QVERIFY2(!item(name)->statusTip().isEmpty(), name);
+}
+
+void ExportTest::imageExportWritesTheChosenSizeAndFormat_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("png by its filter") << 0 << QStringLiteral("bild") << QStringLiteral("bild.png");
+    QTest::newRow("svg by its filter") << 1 << QStringLiteral("bild") << QStringLiteral("bild.svg");
+    QTest::newRow("svg by its name") << 0 << QStringLiteral("bild.svg") << QStringLiteral("bild.svg");
+}
+
+void ExportTest::imageExportWritesTheChosenSizeAndFormat()
+{
+    QFETCH(int, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    chooseCMajor();
+    const QString chord = window->statusleiste()->panelText(0);
+    answerSave(f->file(typed), filter);
+    ModalAnswers answers({imageSize(320, 240)});
+    item("MI_DiagrammExport")->trigger();
+    QCOMPARE(answers.left(), 0);
+    QCOMPARE(saveDialogs, 1);
+    const QString path = f->file(written);
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    if (written.endsWith(QStringLiteral(".png"))) {
+        QCOMPARE(QImage(path).size(), QSize(320, 240));
+    } else {
+        QSvgRenderer svg(path);
+        QVERIFY(svg.isValid());
+        QCOMPARE(svg.defaultSize(), QSize(320, 240));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (!chord.isEmpty())
+            QVERIFY2(file.readAll().contains(QStringLiteral(">%1</text>").arg(chord).toUtf8()),
+                     qPrintable(chord));
+    }
+    // The size is offered again next time.
+    QVERIFY2(f->iniText().contains(QStringLiteral("Bildbreite=320")), qPrintable(f->iniText()));
+    ModalAnswers again({clickButton("B_Abbruch", [](QWidget* dialog) {
+        QCOMPARE(dialog->findChild<QSpinBox*>(QStringLiteral("E_Breite"))->value(), 320);
+        QCOMPARE(dialog->findChild<QSpinBox*>(QStringLiteral("E_Hoehe"))->value(), 240);
+    })});
+    item("MI_DiagrammExport")->trigger();
+    QCOMPARE(again.left(), 0);
+}
+
+void ExportTest::cancelledDialogsWriteNothing()
+{
+    const QStringList before = QDir(f->file(QString())).entryList(QDir::Files);
+    answerSave(f->file(QStringLiteral("nie.png")));
+    {
+        ModalAnswers answers({clickButton("B_Abbruch")});
+        item("MI_DiagrammExport")->trigger();
+        QCOMPARE(answers.left(), 0);
+    }
+    QCOMPARE(saveDialogs, 0);
+    {
+        ModalAnswers answers({clickButton("B_Abbruch")});
+        item("MI_GrifftabellePdf")->trigger();
+        QCOMPARE(answers.left(), 0);
+    }
+    QCOMPARE(saveDialogs, 0);
+    // A cancelled save dialog.
+    answerSave(QString());
+    {
+        ModalAnswers answers({imageSize(400, 400)});
+        item("MI_DiagrammExport")->trigger();
+    }
+    QCOMPARE(saveDialogs, 1);
+    QStringList after = QDir(f->file(QString())).entryList(QDir::Files);
+    after.removeAll(QStringLiteral("Zupfwerk.ini"));
+    QStringList expected = before;
+    expected.removeAll(QStringLiteral("Zupfwerk.ini"));
+    QCOMPARE(after, expected);
+    QVERIFY(f->asked.isEmpty());
+}
+
+void ExportTest::unwritableImageNamesFileAndReason()
+{
+    const QString path = f->file(QStringLiteral("fehlt/bild.png"));
+    answerSave(path);
+    ModalAnswers answers({imageSize(400, 400)});
+    item("MI_DiagrammExport")->trigger();
+    QCOMPARE(f->asked.size(), 1);
+    QCOMPARE(f->asked.first().symbol, 1);
+    QVERIFY2(f->asked.first().meldung.contains(path), qPrintable(f->asked.first().meldung));
+    QVERIFY(f->asked.first().meldung.contains(QStringLiteral("kann nicht geschrieben werden")));
+    QVERIFY(!QFile::exists(path));
+}
+
+void ExportTest::ctrlCCopiesTheBoard()
+{
+    QApplication::clipboard()->clear();
+    window->activateWindow();
+    QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QApplication::clipboard()->image();
+    QVERIFY2(!copied.isNull(), "Ctrl+C left no image on the clipboard");
+    QCOMPARE(copied.size(), window->griffbrettFeld()->size());
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Diagramm in die Zwischenablage kopiert"));
+}
+
+void ExportTest::pdfOfTheChordChosenInTheChordTable()
+{
+    const int grips = chooseCMajor();
+    QVERIFY(grips > 0);
+    const QString path = f->file(QStringLiteral("c.pdf"));
+    answerSave(path);
+    QStringList offered;
+    ModalAnswers answers({scope("RB_Akkord")});
+    // The choices name what they hold.
+    QTimer::singleShot(0, this, [&offered] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            for (const char* name : {"RB_Tabelle", "RB_Grundton", "RB_Akkord"})
+                offered << dialog->findChild<QRadioButton*>(QString::fromLatin1(name))->text();
+        }
+    });
+    item("MI_GrifftabellePdf")->trigger();
+    QCOMPARE(answers.left(), 0);
+    QCOMPARE(saveDialogs, 1);
+    QCOMPARE(offered.size(), 3);
+    QVERIFY2(offered.value(0).startsWith(QStringLiteral("&Ganze Grifftabelle (")),
+             qPrintable(offered.value(0)));
+    QVERIFY2(offered.value(1).startsWith(QStringLiteral("G&rundton C (")), qPrintable(offered.value(1)));
+    QCOMPARE(offered.value(2), QStringLiteral("&Akkord C (%1 Griffe)").arg(grips));
+    QCOMPARE(pdfPages(path), DiagramExport::pageCount(grips));
+    const QString text = toolOutput(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    QVERIFY(text.contains(QStringLiteral("Gitarre")));
+    QVERIFY(text.contains(QStringLiteral("Seite 1 von 1")));
+    // Every diagram has its fret under the board and under its name.
+    QVERIFY2(text.count(QStringLiteral("Bund")) >= 2 * grips, qPrintable(text));
+}
+
+void ExportTest::cancelledPdfExportLeavesNoFile()
+{
+    const QString path = f->file(QStringLiteral("abgebrochen.pdf"));
+    answerSave(path);
+    ModalAnswers answers({scope("RB_Tabelle"), cancelProgress()});
+    item("MI_GrifftabellePdf")->trigger();
+    QCOMPARE(answers.left(), 0);
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Export abgebrochen"));
+    QVERIFY(f->asked.isEmpty());
+    QStringList leftovers =
+        QDir(f->file(QString())).entryList({QStringLiteral("*abgebrochen*")}, QDir::Files | QDir::Hidden);
+    QCOMPARE(leftovers, QStringList());
+}
+
+void ExportTest::printingGoesThroughThePrintDialog()
+{
+    const int grips = chooseCMajor();
+    const QString path = f->file(QStringLiteral("gedruckt.pdf"));
+    ModalAnswers answers({scope("RB_Akkord"), printInto(path)});
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(answers.left(), 0);
+    QCOMPARE(pdfPages(path), DiagramExport::pageCount(grips));
+    QVERIFY(window->statusleiste()->panelText(3).startsWith(QStringLiteral("Griffblatt gedruckt")));
+}
+
+void ExportTest::cancelledPrintLeavesNoFile()
+{
+    const QString path = f->file(QStringLiteral("nicht-gedruckt.pdf"));
+    ModalAnswers answers({scope("RB_Tabelle"), printInto(path), cancelProgress()});
+    item("MI_Drucken")->trigger();
+    QCOMPARE(answers.left(), 0);
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Drucken abgebrochen"));
+
+    // A print dialog closed without printing prints nothing.
+    ModalAnswers closed(
+        {scope("RB_Tabelle"), [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); }});
+    item("MI_Drucken")->trigger();
+    QCOMPARE(closed.left(), 0);
+}
+
+void ExportTest::emptyTableHasNothingToPrint()
+{
+    window->dokument().Zuruecksetzen(false);
+    answerSave(f->file(QStringLiteral("leer.pdf")));
+    item("MI_GrifftabellePdf")->trigger();
+    item("MI_Drucken")->trigger();
+    QCOMPARE(f->asked.size(), 2);
+    QCOMPARE(f->asked.first().meldung, QStringLiteral("Die Grifftabelle enthält keine Griffe."));
+    QCOMPARE(f->asked.first().titel, QStringLiteral("Grifftabelle als PDF"));
+    QCOMPARE(f->asked.last().titel, QStringLiteral("Drucken"));
+    QCOMPARE(saveDialogs, 0);
+    QVERIFY(!QFile::exists(f->file(QStringLiteral("leer.pdf"))));
+}
+
+QTEST_MAIN(ExportTest)
+#include "ExportTest.moc"
