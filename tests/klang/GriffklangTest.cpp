@@ -38,28 +38,33 @@ double nsdf(const std::vector<double>& x, int from, int window, int lag)
 // The peak near lag, refined by a parabola through its neighbours.
 double refinedPeak(const std::vector<double>& x, int from, int window, int lag)
 {
-    int best = lag;
-    for (int l = lag - 3; l <= lag + 3; ++l) {
-        if (nsdf(x, from, window, l) > nsdf(x, from, window, best))
-            best = l;
+    double values[9];
+    for (int i = 0; i < 9; ++i)
+        values[i] = nsdf(x, from, window, lag - 4 + i);
+    int best = 4;
+    for (int i = 2; i <= 6; ++i) {
+        if (values[i] > values[best])
+            best = i;
     }
-    const double a = nsdf(x, from, window, best - 1);
-    const double b = nsdf(x, from, window, best);
-    const double c = nsdf(x, from, window, best + 1);
+    const double a = values[best - 1];
+    const double b = values[best];
+    const double c = values[best + 1];
     const double denominator = a - 2.0 * b + c;
-    return denominator < 0.0 ? best + 0.5 * (a - c) / denominator : best;
+    const double offset = denominator < 0.0 ? 0.5 * (a - c) / denominator : 0.0;
+    return lag - 4 + best + offset;
 }
 
-// Fundamental by autocorrelation: the first strong peak gives the period roughly, the peak many periods
-// later pins it down to a small fraction of a sample.
+// Fundamental by autocorrelation: the first strong peak over a short stretch gives the period roughly,
+// the peak many periods later over a long one pins it down to a small fraction of a sample.
 double fundamental(const std::vector<double>& x, int from, int window)
 {
     const int minLag = rate / 2000;
-    const int maxLag = rate / 30;
+    const int maxLag = rate / 60;
+    const int coarseWindow = 4096;
     std::vector<double> curve(maxLag + 2, 0.0);
     double highest = 0.0;
     for (int lag = minLag; lag <= maxLag + 1; ++lag) {
-        curve[lag] = nsdf(x, from, window, lag);
+        curve[lag] = nsdf(x, from, coarseWindow, lag);
         highest = std::max(highest, curve[lag]);
     }
     int lag = minLag;
