@@ -86,7 +86,8 @@ ExportArguments::ExportArguments()
                    fehler = "Größe \"" + wert + "\" ungültig: BREITExHÖHE, je 16 bis 8192 Pixel";
                    return false;
                }});
-    addOption({"--find", "", "NAME", "alle spielbaren Griffe des Akkords NAME auflisten, die leichtesten zuerst",
+    addOption({"--find", "", "NAME",
+               "alle spielbaren Griffe des Akkords NAME auflisten, die leichtesten zuerst",
                [](ExportAuftrag& a, const std::string& wert, std::string&) {
                    a.finden = wert;
                    return true;

@@ -67,7 +67,8 @@ int findGrips(const AkkordDepotClass& tabelle, const ChordNameParser& names, con
     int typ = -1;
     if (!names.parse(auftrag.finden, grundton, typ))
         return fail(err, ExportAkkordUnbekannt,
-                    "Akkord " + inQuotes(auftrag.finden) + " unbekannt; Akkordtypen der Tabelle: " + names.typeList());
+                    "Akkord " + inQuotes(auftrag.finden) +
+                        " unbekannt; Akkordtypen der Tabelle: " + names.typeList());
     GriffsucheEinstellungClass einstellung;
     if (auftrag.spannweite != 0)
         einstellung.Spannweite = auftrag.spannweite;
@@ -75,7 +76,8 @@ int findGrips(const AkkordDepotClass& tabelle, const ChordNameParser& names, con
         einstellung.HoechsterBund = auftrag.buende;
     GriffsucheClass suche;
     if (suche.Suchen(tabelle, grundton, typ, einstellung) == 0)
-        return fail(err, ExportKeineGriffe, "keine spielbaren Griffe für den Akkord " + inQuotes(auftrag.finden));
+        return fail(err, ExportKeineGriffe,
+                    "keine spielbaren Griffe für den Akkord " + inQuotes(auftrag.finden));
     for (int i = 0; i < suche.Anzahl(); ++i)
         out << suche.Griff(i).Zeile() << '\n';
     return ExportOk;
