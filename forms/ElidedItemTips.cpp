@@ -1,16 +1,32 @@
 #include "forms/ElidedItemTips.h"
 
+#include <algorithm>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QStyle>
 #include <QToolTip>
 
+QStyleOptionViewItem ElidedItemTips::visiblePart(const QStyleOptionViewItem& option)
+{
+    QStyleOptionViewItem visible = option;
+    if (const auto* view = qobject_cast<const QAbstractItemView*>(option.widget))
+        visible.rect.setRight(std::min(visible.rect.right(), view->viewport()->rect().right()));
+    return visible;
+}
+
+void ElidedItemTips::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                           const QModelIndex& index) const
+{
+    QStyledItemDelegate::paint(painter, visiblePart(option), index);
+}
+
 bool ElidedItemTips::isElided(const QStyleOptionViewItem& option, const QModelIndex& index)
 {
     if (!index.isValid())
         return false;
-    QStyleOptionViewItem item = option;
+    QStyleOptionViewItem item = visiblePart(option);
     item.index = index;
     item.text = index.data(Qt::DisplayRole).toString();
     item.features |= QStyleOptionViewItem::HasDisplay;

@@ -20,6 +20,7 @@ constexpr int lastPanel = 3;
 constexpr std::array<int, 3> fixedWidths = {65, 35, 22};
 constexpr int textInset = 2;
 constexpr int chordPanel = 0;
+constexpr int placePanel = 1;
 
 } // namespace
 
@@ -41,7 +42,8 @@ void Statusleiste::setPanelText(int panel, const QString& text)
     if (panel < 0 || panel >= PanelCount || m_texts[panel] == text)
         return;
     m_texts[panel] = text;
-    update(panelRect(panel));
+    // A wider place text moves the panels right of it.
+    update(panel == placePanel ? rect() : panelRect(panel));
 }
 
 QString Statusleiste::panelText(int panel) const
@@ -103,6 +105,10 @@ int Statusleiste::panelWidth(int panel) const
         return 0;
     if (panel == chordPanel)
         return m_chordWidth;
+    // The place among the stored grips grows with large counts ("123/4567") instead of being cut.
+    if (panel == placePanel)
+        return std::max(fixedWidths[placePanel],
+                        QFontMetrics(font()).horizontalAdvance(m_texts[placePanel]) + 2 * textInset + 1);
     if (panel < lastPanel)
         return fixedWidths[panel];
     return std::max(0, width() - panelRect(lastPanel).x());

@@ -167,8 +167,7 @@ void BundClass::layoutLabels(int textRand)
     }
     m_labelFont = courierFont(m_Bundnamen[0].Schrifthoehe, m_Bundnamen[0].Schriftstil == FontStyle::Bold);
     // Two digits fit their column with a pixel to spare on either side.
-    m_numberFont =
-        courierFont(fittingPixelSize("30", 2 * height / 3, true, m_Bundabstand - 2, 1), true);
+    m_numberFont = courierFont(fittingPixelSize("30", 2 * height / 3, true, m_Bundabstand - 2, 1), true);
 }
 
 int BundClass::markers(QRect (&rects)[12]) const

@@ -56,7 +56,7 @@ struct FittedText
 {
     QFont font;
     QString shown;
-    QSize box;    // the box of the unshrunk text's height, as wide as what is drawn
+    QSize box; // the box of the unshrunk text's height, as wide as what is drawn
     int baseline = 0;
     bool shortened = false;
 };

@@ -116,7 +116,7 @@ int SaitenClass::rightTextRoom() const
 
 int SaitenClass::textRand() const
 {
-    return m_Saitenanzahl == 2 || m_Saitenanzahl == 3 ? m_Hoehe / 4 : m_RandOben;
+    return m_Saitenanzahl == 2 || m_Saitenanzahl == 3 ? m_Hoehe / MaxStringRows : m_RandOben;
 }
 
 void SaitenClass::layoutAxis()

@@ -49,7 +49,7 @@ protected:
     // The room right of the last fret line that the right texts need at their smallest legible
     // height; 0 when there is no demand.
     int rightTextRoom() const;
-    // The margin the heights of title and fret label follow: RandOben, or that of a four-string
+    // The margin the heights of title and fret label follow: RandOben, or that of a six-string
     // board when two or three strings lie in the middle of the surface.
     int textRand() const;
 
