@@ -11,6 +11,7 @@
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
 
+#include "app/Bildschirmlage.h"
 #include "app/PaintBox.h"
 #include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
@@ -110,11 +111,18 @@ void TF_Main::EinstellungenLaden()
     }
     SB_Statusbar->setVisible(Einstellungen->readBool(computer, QStringLiteral("Statuszeile"), true));
     MI_AkkordnameOnOff->setChecked(Einstellungen->readBool(diagramm, QStringLiteral("Akkordname"), true));
+    MI_LagenpunkteOnOff->setChecked(Einstellungen->readBool(diagramm, QStringLiteral("Lagenpunkte"), true));
+    MI_LinkshaenderOnOff->setChecked(
+        Einstellungen->readBool(diagramm, QStringLiteral("Linkshaender"), false));
     const bool followGrip = Einstellungen->readBool(diagramm, QStringLiteral("AkkordBestimmt"), true);
     Ansicht = followGrip ? 1 : 0;
     (followGrip ? MI_ShowAkkord : MI_ShowGriffbrett)->setChecked(true);
     MI_AkkordErkOnOff->setChecked(
         Einstellungen->readBool(QStringLiteral("Akkorderkennung"), QStringLiteral("Aktiv"), true));
+    if (Einstellungen->readInteger(QStringLiteral("Akkorderkennung"), QStringLiteral("Basston"), 0) != 0) {
+        Dokument->SetzeStartSaite(StartSaiteBasston);
+        MI_ErkennungSaite[StartSaiteBasston]->setChecked(true);
+    }
     const bool hints = Einstellungen->readBool(computer, QStringLiteral("Kurzhinweise"), false);
     hintsShown(hints);
     MI_StatuszeileOnOff->setChecked(SB_Statusbar->isVisibleTo(this));
@@ -138,6 +146,7 @@ void TF_Main::FormCreate()
     NachHolenAktualisieren();
     SB_Statusbar->update();
     BundanzahlAnwenden(Zeichner->Bundzahl());
+    oeffnenMeldungZeigen();
 }
 
 void TF_Main::FensterLage(bool speichern)
@@ -161,20 +170,26 @@ void TF_Main::FensterLage(bool speichern)
     const int screenWidth = screen ? screen->geometry().width() : 800;
     const int width = Einstellungen->readInteger(computer, QStringLiteral("WindowWidth") + v,
                                                  Ansicht == 1 ? 320 : screenWidth - 15);
-    move(left, top);
     resize(width, height);
+    // A placement saved on a screen that is gone is moved onto the nearest one.
+    move(sichtbareLage(QRect(QPoint(left, top), frameGeometry().size())));
 }
 
 void TF_Main::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!m_zentrieren)
-        return;
-    m_zentrieren = false;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - frameGeometry().width()) / 2,
-             area.y() + (area.height() - frameGeometry().height()) / 2);
+    if (m_zentrieren) {
+        m_zentrieren = false;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            move(area.x() + (area.width() - frameGeometry().width()) / 2,
+                 area.y() + (area.height() - frameGeometry().height()) / 2);
+        }
+    }
+    // On the first start the chord-table window opens beside this one, once this one has its place.
+    if (m_grifftabDaneben && GrifftabFenster) {
+        m_grifftabDaneben = false;
+        GrifftabFenster->move(lageDaneben(frameGeometry(), GrifftabFenster->frameGeometry().size()));
     }
 }
 
@@ -197,6 +212,7 @@ void TF_Main::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_beendet = true;
     FormClose();
     event->accept();
 }
@@ -213,8 +229,21 @@ bool TF_Main::event(QEvent* event)
 void TF_Main::HinweisZeigen(const QString& hinweis)
 {
     // Leaving a control sends an empty hint; a command's own message stays until the next hint.
-    if (!hinweis.isEmpty())
-        Statusmeldung(hinweis);
+    if (hinweis.isEmpty())
+        return;
+    // The control under the mouse announces itself again when a menu or a dialog closes over it: its
+    // hint does not replace a command's message until the mouse goes on to another control.
+    QWidget* under = QApplication::widgetAt(QCursor::pos());
+    const bool hover = under && under->statusTip() == hinweis && !QApplication::activePopupWidget();
+    if (hover && m_befehlsMeldung) {
+        if (!m_meldungsSchutz)
+            m_meldungsSchutz = under;
+        if (under == m_meldungsSchutz)
+            return;
+    }
+    SB_Statusbar->setPanelText(3, hinweis);
+    m_befehlsMeldung = false;
+    m_meldungsSchutz = nullptr;
 }
 
 void TF_Main::hintsShown(bool shown)
@@ -232,4 +261,6 @@ void TF_Main::hintsShown(bool shown)
 void TF_Main::Statusmeldung(const QString& text)
 {
     SB_Statusbar->setPanelText(3, text);
+    m_befehlsMeldung = !text.isEmpty();
+    m_meldungsSchutz = nullptr;
 }

@@ -8,10 +8,11 @@
 
 #include "app/TableLookup.h"
 #include "erkennung/Treffer.h"
+#include "table/FingersatzSuche.h"
 
 class AkkordDepotClass;
-class AudioAusgabe;
 struct AkkordDatenClass;
+class AudioAusgabe;
 struct DiagramOptions;
 class GriffbrettClass;
 class PrivateProfile;
@@ -57,7 +58,8 @@ public:
     void Zusammenstellen();
     void Statusmeldung(const QString& text);
     // Opens a chord table by its path, converting old files; reports every failure itself.
-    void OeffnenMitPfad(const QString& pfad);
+    // True when the document now holds that file, or what could be rescued from it.
+    bool OeffnenMitPfad(const QString& pfad);
     // The refresh after an edit, and after a grip was fetched from the chord table.
     void NachAenderungAktualisieren();
     void NachHolenAktualisieren();
@@ -65,7 +67,8 @@ public:
     void Tastenkuerzel(bool an);
     // Refills the chord-table window's lists after the catalogue or the grips changed.
     void GrifftabFensterNeuFuellen() { GrifftabLageLaden(true); }
-    // The chord-table window's notifications: 0 closed, 1 selection, 2 remove, 3 active, 4 inactive.
+    // The chord-table window's notifications: 0 closed, 1 selection, 2 remove, 3 active, 4 inactive,
+    // 5 catalogue changed, 6 note names changed.
     void Benachrichtigen(int code);
 
     // The fingering editor, acting on the spot chosen in the renderer.
@@ -123,14 +126,16 @@ private:
     // Recognition and its status display.
     void ErkennungAusfuehren();
     void statusPanelsUpdate();
+    // Widens the chord panel for the longest chord name of the catalogue.
+    void chordPanelFit();
     void menuStatesUpdate();
     int selectedRoot() const;
     // Lets the chord-table window show the recognised chord.
     void grifftabAuswahlSetzen();
     void grifftabSichtbar(bool sichtbar);
-    // Widens the chord panel for the longest chord name of the catalogue.
-    void chordPanelFit();
     void grifftabErzeugen();
+    void katalogGeaendert();
+    void modifierShortcutsEverywhere();
     void zuGriffGehen();
 
     // The save-changes question: 6 "&Ja", 7 "&Nein", 2 "&Abbruch".
@@ -140,38 +145,39 @@ private:
     DiagramOptions diagrammOptionen() const;
     void compose();
     void paintAndWarn();
-    QString chordName(int grundton, int akkordTyp) const;
+    // With a bass other than the root the name ends in "/" and the bass: "D/F#".
+    QString chordName(int grundton, int akkordTyp, int bass = KeinTon) const;
     void PB_GriffbrettPaint(QPainter& painter);
     void FormResize();
 
     // Fingering editor.
     void PB_GriffbrettMouseDown(QMouseEvent* event);
     void PB_GriffbrettMouseUp(QMouseEvent* event);
+    // The string whose "0" or "X" mark lies under the point; -1 for none.
+    int leerMarkeBei(QPoint punkt) const;
     void KontextmenueWaehlen();
     void MI_FingerNext1Click(QAction* item);
 
     // Recognition.
     void MI_ErkennungSaite0Click(QAction* item);
     void startStringSet(int saite);
-    // The string whose "0" or "X" mark lies under the point; -1 for none.
-    int leerMarkeBei(QPoint punkt) const;
     void MI_AkkordErkOnOffClick();
     void MI_ErkVorClick();
 
     // View options.
     void MI_FingersatzOnOffClick();
     void MI_AkkordnameOnOffClick();
+    void MI_LagenpunkteOnOffClick();
+    void MI_LinkshaenderOnOffClick();
+    // The view's drawing options for the renderer: markers, mirror, the screen's pixel ratio and the
+    // room the right-margin annotation needs.
+    void boardViewApply();
     void annotationChoose(int wert, const QString& meldung);
     void MI_StatuszeileOnOffClick();
     void MI_Bund01Click(QAction* item);
     void MI_BundAddClick();
     void MI_BundSubClick();
 
-    void MI_LagenpunkteOnOffClick();
-    void MI_LinkshaenderOnOffClick();
-    // The view's drawing options for the renderer: markers, mirror, the screen's pixel ratio and the
-    // room the right-margin annotation needs.
-    void boardViewApply();
     // Commands and keys.
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
     void runItem(QAction* item);
@@ -187,8 +193,16 @@ private:
     void MI_BeendenClick();
     void MI_NeuClick();
     void MI_LadenClick();
-    void MI_SpeichernClick();
-    void MI_SpeichernAlsClick();
+    // True when the table was written.
+    bool MI_SpeichernClick();
+    bool MI_SpeichernAlsClick();
+    bool dateiSchreiben(const QString& pfad);
+    // Offers to take over what a damaged file still holds, as a new unnamed table.
+    bool rettungAnbieten(const QString& pfad);
+    void oeffnenMeldungZeigen();
+    QString dateiOrdner() const;
+    // Gives the renderer the tuning's string count and keeps the grip and the chosen spot on it.
+    void saitenzahlAnwenden();
     void MI_InfoClick();
     // Copies the grip chosen in the chord-table window into the current grip, when there is one.
     void selectedGripFetch();
@@ -202,6 +216,7 @@ private:
     void MI_AnhoerenClick();
     void MI_ZerlegtAnhoerenClick();
     void MI_KlangWavClick();
+    void klangAbspielen(bool zerlegt);
     // Print and export: the diagram shown as an image or on the clipboard, chord sheets as PDF or on
     // paper for the whole table, the root or the chord chosen in the chord-table window.
     void MI_DiagrammExportClick();
@@ -211,7 +226,6 @@ private:
     QImage diagrammBild(QSize groesse) const;
     // The stored grips the user chooses for a sheet; false when cancelled or there are none.
     bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe);
-    void klangAbspielen(bool zerlegt);
 
     QAction* createAction(const char* name, const QString& caption, const QString& hint);
 
@@ -225,13 +239,19 @@ private:
     int Ansicht = 1;
     bool GrifftabGeoeffnet = false;
     TrefferClass Ergebnis;
+    FingersatzSucheClass m_fingersatzSuche;
     TrefferClass Treffer[MaxTreffer];
     int TrefferAnzahl = 0;
     int m_griffAnzahl = 0;
     QString m_dateiName;
+    QString m_oeffnenMeldung; // shown once the open has finished, so that no later text hides it
     TableLookup m_tabellenSuche;
     QString m_startDatei;
     bool m_zentrieren = false;
+    bool m_beendet = false; // set once the close is accepted
+    bool m_grifftabDaneben = false; // no saved place yet: the chord-table window goes beside this one
+    bool m_befehlsMeldung = false;        // the status message is a command's, not a hint
+    QWidget* m_meldungsSchutz = nullptr;  // the control whose hint must not replace it
     bool m_pufferAktuell = false;
 
     // Controls.
@@ -263,7 +283,7 @@ private:
     QAction* MI_GriffeFinden = nullptr;
     QAction* MI_ErkVor = nullptr;
     QAction* MI_AkkordErkOnOff = nullptr;
-    QAction* MI_ErkennungSaite[7] = {};
+    QAction* MI_ErkennungSaite[8] = {}; // 0 interval count, 1..6 a start string, 7 the bass
 
     QAction* MI_BundNr[12] = {};
     QAction* MI_BundAdd = nullptr;
@@ -284,6 +304,8 @@ private:
     QAction* MI_WinMaximize = nullptr;
     QAction* MI_AkkordnameOnOff = nullptr;
     QAction* MI_FingersatzOnOff = nullptr;
+    QAction* MI_LagenpunkteOnOff = nullptr;
+    QAction* MI_LinkshaenderOnOff = nullptr;
     QAction* MI_Radio1Aus = nullptr;
     QAction* MI_Radio1Intervall = nullptr;
     QAction* MI_Radio1Noten = nullptr;
@@ -317,5 +339,3 @@ private:
     QAction* PMI_Barre2 = nullptr;
     QAction* PMI_Alleentfernen1 = nullptr;
 };
-    QAction* MI_LagenpunkteOnOff = nullptr;
-    QAction* MI_LinkshaenderOnOff = nullptr;

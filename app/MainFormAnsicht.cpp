@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/PaintBox.h"
+#include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
 #include "forms/Statusleiste.h"
 #include "render/Griffbrett.h"
@@ -84,7 +85,10 @@ void TF_Main::MI_BundSubClick()
 void TF_Main::ZuBundGehen(int bund)
 {
     bund = std::clamp(bund, 1, MaxBund);
-    Dokument->GriffVerschieben(bund);
+    if (!Dokument->GriffVerschieben(bund)) {
+        Statusmeldung(QStringLiteral("Der Griff passt ab dem %1. Bund nicht mehr auf das Griffbrett").arg(bund));
+        return;
+    }
     if (MI_ShowAkkord->isChecked())
         Zeichner->SetStartbund(bund);
     NachAenderungAktualisieren();
@@ -120,9 +124,14 @@ void TF_Main::startStringSet(int saite)
 {
     Dokument->AkkordSetzen(KeinTon, 0);
     Dokument->SetzeStartSaite(saite);
+    // Only the bass mode is remembered; every other choice switches it off.
+    Einstellungen->writeInteger(QStringLiteral("Akkorderkennung"), QStringLiteral("Basston"),
+                                saite == StartSaiteBasston ? 1 : 0);
     NachAenderungAktualisieren();
-    if (saite >= 0 && saite <= 6)
+    if (saite >= 0 && saite <= StartSaiteBasston)
         MI_ErkennungSaite[saite]->setChecked(true);
+    if (GrifftabFenster)
+        GrifftabFenster->GriffeFuellen(false);
     Zusammenstellen();
 }
 

@@ -71,8 +71,16 @@ bool TF_Main::OeffnenMitPfad(const QString& pfad)
         geoeffnet = true;
         break;
     }
-    Zeichner->SetSaitenzahl(Dokument->SaitenAnzahl());
+    saitenzahlAnwenden();
     return geoeffnet;
+}
+
+void TF_Main::saitenzahlAnwenden()
+{
+    Zeichner->SetSaitenzahl(Dokument->SaitenAnzahl());
+    // Nothing may stay on a string the instrument does not have, not even the chosen spot.
+    Dokument->FremdeSaitenEntfernen();
+    StelleWaehlen(Zeichner->AktBund(), Zeichner->AktSaite(), false);
 }
 
 bool TF_Main::rettungAnbieten(const QString& pfad)
@@ -185,7 +193,7 @@ void TF_Main::MI_NeuClick()
     Dokument->SetzeText(1, text);
     GrifftabLageLaden(true);
     static_cast<StimmClass&>(*Dokument) = dialog.stimmung();
-    Zeichner->SetSaitenzahl(Dokument->SaitenAnzahl());
+    saitenzahlAnwenden();
     Zusammenstellen();
     AlleFingerEntfernen();
     m_dateiName.clear();

@@ -276,7 +276,7 @@ void TF_Main::AlleSaitenSetzen(bool leer)
 {
     for (int s = 1; s <= Dokument->SaitenAnzahl(); ++s)
         Dokument->LeerSetzen(s, leer);
-    Zusammenstellen();
+    NachAenderungAktualisieren();
 }
 
 void TF_Main::AlleFingerEntfernen()

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app/Bildschirmlage.h"
 #include "forms/GriffSpeichernForm.h"
 #include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
@@ -23,6 +24,30 @@ void TF_Main::grifftabErzeugen()
         *Dokument, [this](int code) { Benachrichtigen(code); },
         [this](const QString& hinweis) { HinweisZeigen(hinweis); });
     GrifftabFenster->HinweiseAnzeigen(MI_KurzhinweisOnOff->isChecked());
+    modifierShortcutsEverywhere();
+}
+
+void TF_Main::modifierShortcutsEverywhere()
+{
+    // Keys with Ctrl or Alt, and the function keys, work while the chord-table window is active; the
+    // window's own keys (Ctrl+R moves a chord type there) stay its own, or neither would work.
+    QList<QKeySequence> taken;
+    const QList<QAction*> windowActions = GrifftabFenster->findChildren<QAction*>();
+    for (const QAction* action : windowActions)
+        taken += action->shortcuts();
+    const QList<QAction*> actions = findChildren<QAction*>();
+    for (QAction* action : actions) {
+        const QList<QKeySequence> keys = action->shortcuts();
+        bool everywhere = !keys.isEmpty();
+        for (const QKeySequence& key : keys) {
+            const QKeyCombination combination = key[0];
+            const bool modified = combination.keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier);
+            const bool functionKey = combination.key() >= Qt::Key_F1 && combination.key() <= Qt::Key_F35;
+            everywhere = everywhere && (modified || functionKey) && !taken.contains(key);
+        }
+        if (everywhere)
+            action->setShortcutContext(Qt::ApplicationShortcut);
+    }
 }
 
 void TF_Main::GrifftabLageLaden(bool nurListen)
@@ -35,8 +60,9 @@ void TF_Main::GrifftabLageLaden(bool nurListen)
         // On the first start the window is as wide as its header titles need.
         const int width =
             Einstellungen->readInteger(grifftab, QStringLiteral("WindowWidth"), window.Standardbreite());
-        window.move(left, top);
         window.resize(width, height);
+        window.move(sichtbareLage(QRect(QPoint(left, top), window.frameGeometry().size())));
+        m_grifftabDaneben = Einstellungen->readString(grifftab, QStringLiteral("WindowLeft"), QString()).isEmpty();
         if (Einstellungen->readBool(grifftab, QStringLiteral("Anzeigen"), true)) {
             MI_GrifftabOnOff->setChecked(true);
             window.show();
@@ -97,7 +123,9 @@ void TF_Main::Benachrichtigen(int code)
 {
     switch (code) {
     case 0:
-        MI_GrifftabOnOff->trigger();
+        // Quitting closes every window; only a close by the user hides the chord-table window for good.
+        if (!m_beendet)
+            MI_GrifftabOnOff->trigger();
         break;
     case 1:
         zuGriffGehen();
@@ -110,6 +138,13 @@ void TF_Main::Benachrichtigen(int code)
         break;
     case 4:
         Tastenkuerzel(true);
+        break;
+    case 5:
+        katalogGeaendert();
+        break;
+    case 6:
+        statusPanelsUpdate();
+        Zusammenstellen();
         break;
     default:
         break;
@@ -125,10 +160,20 @@ void TF_Main::zuGriffGehen()
         NachHolenAktualisieren();
         return;
     }
-    Statusmeldung(QStringLiteral("Kein passendender Griff vorhanden!"));
     Dokument->Loeschen();
     NaechsterFingerSetzen(1);
-    Zusammenstellen();
+    NachAenderungAktualisieren();
+    Statusmeldung(QStringLiteral("Kein passendender Griff vorhanden!"));
+}
+
+void TF_Main::katalogGeaendert()
+{
+    // The document renumbered the grip's chord with the stored grips; the result follows it, and the
+    // matches of the old numbering are gone until recognition runs again.
+    Ergebnis.Grundton = Dokument->Daten().Grundton;
+    Ergebnis.AkkordTyp = Dokument->Daten().AkkordTyp;
+    TrefferAnzahl = 0;
+    NachAenderungAktualisieren();
 }
 
 void TF_Main::MI_SuchenClick()
@@ -164,7 +209,7 @@ void TF_Main::MI_AkkSpeichernClick()
     int to = 0;
     if (!openString) {
         // An open string cannot move along the neck, so only a fretted grip may be transposed.
-        TF_GriffSpeichern dialog(griff.TiefsterBund(), this);
+        TF_GriffSpeichern dialog(griff.TiefsterBund(), this, griff.HoechsterBund() - griff.TiefsterBund());
         if (dialog.ausfuehren() != QDialog::Accepted) {
             Statusmeldung(QStringLiteral("Griff wurde nicht gespeichert!"));
             return;
@@ -180,7 +225,8 @@ void TF_Main::MI_AkkSpeichernClick()
     } else {
         const int base = griff.TiefsterBund();
         for (int fret = from; fret <= to; ++fret) {
-            griff.GriffVerschieben(fret);
+            if (!griff.GriffVerschieben(fret))
+                continue; // the dialog offers only frets where the shape fits
             const int root = NotenClass::Transponieren(Ergebnis.Grundton, std::abs(base - fret), fret > base);
             griff.AkkordSetzen(root, Ergebnis.AkkordTyp);
             stored = griff.GriffAufnehmen() > 0 || stored;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,8 +29,12 @@ void hint(QWidget* widget, const QString& text)
 
 } // namespace
 
-TF_GriffSpeichern::TF_GriffSpeichern(int tiefsterBund, QWidget* owner) : QDialog(owner)
+int TF_GriffSpeichern::s_vonBund = 1;
+int TF_GriffSpeichern::s_bisBund = 12;
+
+TF_GriffSpeichern::TF_GriffSpeichern(int tiefsterBund, QWidget* owner, int spanne) : QDialog(owner)
 {
+    m_letzterBund = std::max(m_ersterBund, 30 - std::max(0, spanne));
     setObjectName(QStringLiteral("TF_GriffSpeichern"));
     setWindowTitle(QStringLiteral("Griff in Grifftabelle speichern"));
 
@@ -79,14 +84,16 @@ TF_GriffSpeichern::TF_GriffSpeichern(int tiefsterBund, QWidget* owner) : QDialog
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     fill(TCB_VonBund, m_ersterBund);
-    fill(TCB_BisBund, m_ersterBund);
-    TCB_VonBund->setCurrentIndex(0);
-    TCB_BisBund->setCurrentIndex(11);
+    select(TCB_VonBund, s_vonBund);
+    fill(TCB_BisBund, vonBund());
+    select(TCB_BisBund, s_bisBund);
 
     connect(RB_Bund, &QRadioButton::clicked, this, &TF_GriffSpeichern::RB_BundClick);
     connect(RB_BundBereich, &QRadioButton::clicked, this, &TF_GriffSpeichern::RB_BundBereichClick);
     connect(B_Ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(B_Abbruch, &QPushButton::clicked, this, &QDialog::reject);
+    // The end list follows the start at once, so the dialog always shows the range it stores.
+    connect(TCB_VonBund, &QComboBox::currentIndexChanged, this, &TF_GriffSpeichern::TCB_VonBundExit);
     TCB_VonBund->installEventFilter(this);
     FormActivate();
 }
@@ -94,8 +101,11 @@ TF_GriffSpeichern::TF_GriffSpeichern(int tiefsterBund, QWidget* owner) : QDialog
 int TF_GriffSpeichern::ausfuehren()
 {
     const int result = installed() ? installed()(*this) : exec();
-    // Enter can close the dialog while the start list still has the focus: refill as on leaving it.
     TCB_VonBundExit();
+    if (result == QDialog::Accepted && bereich()) {
+        s_vonBund = vonBund();
+        s_bisBund = bisBund();
+    }
     return result;
 }
 
@@ -149,16 +159,22 @@ void TF_GriffSpeichern::RB_BundBereichClick()
     TCB_VonBund->setFocus();
 }
 
+void TF_GriffSpeichern::select(QComboBox* list, int bund)
+{
+    const int first = list->count() > 0 ? list->itemText(0).toInt() : 0;
+    list->setCurrentIndex(std::clamp(bund - first, 0, std::max(0, list->count() - 1)));
+}
+
 void TF_GriffSpeichern::TCB_VonBundExit()
 {
-    const int fromPosition = std::max(0, TCB_VonBund->currentIndex());
-    const int toPosition = std::max(0, TCB_BisBund->currentIndex());
-    fill(TCB_VonBund, m_ersterBund);
-    TCB_VonBund->setCurrentIndex(fromPosition);
-    const int start = TCB_VonBund->currentText().toInt();
+    // The end list starts at the chosen start; the last fret shown stays while it lies behind it.
+    const int start = vonBund();
+    const int shown = bisBund();
+    if (TCB_BisBund->count() > 0 && TCB_BisBund->itemText(0).toInt() == start)
+        return;
+    const QSignalBlocker blocker(TCB_BisBund);
     fill(TCB_BisBund, start);
-    // A kept position beyond the shorter list selects its last fret, so a last fret is always chosen.
-    TCB_BisBund->setCurrentIndex(std::min(toPosition, TCB_BisBund->count() - 1));
+    select(TCB_BisBund, std::max(shown, start));
 }
 
 bool TF_GriffSpeichern::eventFilter(QObject* watched, QEvent* event)

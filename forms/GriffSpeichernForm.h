@@ -15,8 +15,9 @@ class TF_GriffSpeichern : public QDialog
     Q_OBJECT
 
 public:
-    // tiefsterBund: the grip's lowest fret, shown in the first choice.
-    explicit TF_GriffSpeichern(int tiefsterBund, QWidget* owner = nullptr);
+    // tiefsterBund: the grip's lowest fret, shown in the first choice; spanne: how many frets the grip
+    // reaches above it, so that only positions where the whole shape fits are offered.
+    explicit TF_GriffSpeichern(int tiefsterBund, QWidget* owner = nullptr, int spanne = 0);
 
     // exec(), or the installed answer: tests set the controls and return a result instead.
     int ausfuehren();
@@ -46,7 +47,11 @@ protected:
 
 private:
     void fill(QComboBox* list, int from);
+    void select(QComboBox* list, int bund);
 
     int m_ersterBund = 1;
     int m_letzterBund = 30;
+    // The last range stored while the program runs.
+    static int s_vonBund;
+    static int s_bisBund;
 };

@@ -58,7 +58,7 @@ constexpr int typeMinWidth = 50;
 constexpr int fretWidth = 26;
 
 // A list box as the design knows it: a press chooses, a click never deselects, the right button
-// leaves the selection alone, and a drag is the window's business.
+// chooses the row under it before its pop-up acts on it, and a drag is the window's business.
 class ChoiceList : public QListWidget
 {
 public:
@@ -85,6 +85,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::RightButton) {
+            const QListWidgetItem* item = itemAt(event->position().toPoint());
+            if (item && row(item) != currentRow()) {
+                setCurrentRow(row(item));
+                if (chosen)
+                    chosen();
+            }
             event->accept();
             return;
         }
@@ -245,13 +251,13 @@ void TF_GrifftabForm::createControls()
         {QStringLiteral("Grundton"), QStringLiteral("Akkord"), QStringLiteral("Bund")});
     HC_Kopf->setModel(sections);
     HC_Kopf->setSectionsClickable(true);
+    HC_Kopf->setTextElideMode(Qt::ElideRight);
     HC_Kopf->setHighlightSections(false);
     HC_Kopf->setSectionsMovable(false);
     HC_Kopf->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     HC_Kopf->setMinimumSectionSize(rootMinWidth);
     HC_Kopf->setStretchLastSection(false);
     HC_Kopf->resizeSection(0, rootWidth);
-    HC_Kopf->setTextElideMode(Qt::ElideRight);
     HC_Kopf->resizeSection(1, typeWidth);
     HC_Kopf->resizeSection(2, fretWidth);
 
@@ -467,7 +473,9 @@ void TF_GrifftabForm::connectControls()
     connect(CB_Bearbeiten, &QCheckBox::clicked, this, &TF_GrifftabForm::CB_BearbeitenClick);
     connect(CB_NameOrIntervall, &QCheckBox::clicked, this, &TF_GrifftabForm::CB_NameOrIntervallClick);
     connect(UP_Intervall, &QSpinBox::valueChanged, this, &TF_GrifftabForm::UP_IntervallClick);
+    connect(E_AName, &QLineEdit::returnPressed, this, &TF_GrifftabForm::E_ANameExit);
     // Mouse-down only: the buttons' own clicked signal, which the keyboard also sends, stays unused.
+    HC_Kopf->viewport()->installEventFilter(this);
     for (QObject* watched : {static_cast<QObject*>(B_add), static_cast<QObject*>(B_sub),
                              static_cast<QObject*>(L_Intervall), static_cast<QObject*>(P_Intervall),
                              static_cast<QObject*>(E_AName), static_cast<QObject*>(E_GrundBez)})
@@ -475,7 +483,6 @@ void TF_GrifftabForm::connectControls()
 }
 
 void TF_GrifftabForm::arrangeControls()
-    HC_Kopf->viewport()->installEventFilter(this);
 {
     const int w = width();
     const int h = height();
@@ -488,13 +495,6 @@ void TF_GrifftabForm::arrangeControls()
     P_Bearbeiten->setGeometry(0, h - bottomHeight - editHeight, w, editHeight);
 
     const int listHeight = std::max(0, h - headerHeight - bottomHeight - editHeight);
-    const int rootListWidth = HC_Kopf->sectionSize(0);
-    const int typeListWidth = HC_Kopf->sectionSize(1);
-    LB_Grund->setGeometry(0, headerHeight, rootListWidth, listHeight);
-    LB_Akkorde->setGeometry(rootListWidth, headerHeight, typeListWidth, listHeight);
-    LB_Buende->setGeometry(rootListWidth + typeListWidth, headerHeight,
-                           std::max(0, w - rootListWidth - typeListWidth), listHeight);
-    if (HC_Kopf->sectionSize(2) != LB_Buende->width())
     // A narrower window narrows the chord types, then the roots, before the fret list gets too narrow.
     m_anordnen = true;
     for (int section : {1, 0}) {
@@ -504,6 +504,13 @@ void TF_GrifftabForm::arrangeControls()
             HC_Kopf->resizeSection(section, std::max(least, room));
     }
     m_anordnen = false;
+    const int rootListWidth = HC_Kopf->sectionSize(0);
+    const int typeListWidth = HC_Kopf->sectionSize(1);
+    LB_Grund->setGeometry(0, headerHeight, rootListWidth, listHeight);
+    LB_Akkorde->setGeometry(rootListWidth, headerHeight, typeListWidth, listHeight);
+    LB_Buende->setGeometry(rootListWidth + typeListWidth, headerHeight,
+                           std::max(0, w - rootListWidth - typeListWidth), listHeight);
+    if (HC_Kopf->sectionSize(2) != LB_Buende->width())
         HC_Kopf->resizeSection(2, LB_Buende->width());
 }
 
@@ -560,6 +567,11 @@ void TF_GrifftabForm::GriffeFuellen(bool vorauswahl)
     }
     LB_Buende->clear();
     LB_Buende->addItems(frets);
+    // Each grip's hint names it as the main window does, over its bass in the bass mode.
+    for (int i = 0; i < count; ++i) {
+        const int bass = m_dokument.SchraegstrichBass(root, m_dokument.Element(m_griffe[i]));
+        LB_Buende->item(i)->setStatusTip(modelToQt(m_dokument.AkkordName(root, typ, bass)));
+    }
     selectRow(LB_Buende, vorauswahl ? nearest : kept);
 }
 
@@ -570,12 +582,15 @@ void TF_GrifftabForm::updateControls()
     PMI_Runter->setEnabled(count > 1 && typ >= 0 && typ < count - 1);
     PMI_Hoch->setEnabled(count >= 2 && typ > 0);
 
+    // A name typed and not yet stored is stored before the field shows anything else.
+    E_ANameExit();
     const bool showName = CB_NameOrIntervall->isChecked();
     // Enabled state first: disabling the focused edit renames the type with the name it still shows.
     E_AName->setEnabled(showName);
     // The limit is for typing a name; the intervals of a type can be longer.
     E_AName->setMaxLength(showName ? MaxTypNameLaenge : 32767);
     const int shown = selectedRow(LB_Akkorde);
+    m_nameTyp = shown;
     if (shown < 0 || shown >= m_dokument.TypAnzahl())
         E_AName->clear();
     else if (showName)
@@ -660,16 +675,6 @@ int TF_GrifftabForm::Kopfbreite(int section) const
     return HC_Kopf->sectionSize(section);
 }
 
-void TF_GrifftabForm::SetzeKopfbreite(int section, int breite)
-{
-    if (section >= 0 && section < HC_Kopf->count())
-        HC_Kopf->resizeSection(section, breite);
-}
-
-void TF_GrifftabForm::HinweiseAnzeigen(bool an)
-{
-    const QList<QWidget*> widgets = findChildren<QWidget*>();
-    for (QWidget* widget : widgets) {
 int TF_GrifftabForm::Standardbreite() const
 {
     return HC_Kopf->sectionSize(0) + HC_Kopf->sectionSize(1) + std::max(fretListMinimum(), titleWidth(2));
@@ -703,6 +708,16 @@ void TF_GrifftabForm::minimumSizeUpdate()
                    headerHeight + rows + editHeight + bottomHeight);
 }
 
+void TF_GrifftabForm::SetzeKopfbreite(int section, int breite)
+{
+    if (section >= 0 && section < HC_Kopf->count())
+        HC_Kopf->resizeSection(section, breite);
+}
+
+void TF_GrifftabForm::HinweiseAnzeigen(bool an)
+{
+    const QList<QWidget*> widgets = findChildren<QWidget*>();
+    for (QWidget* widget : widgets) {
         if (!widget->statusTip().isEmpty())
             widget->setToolTip(an ? widget->statusTip() : QString());
     }
@@ -712,6 +727,8 @@ void TF_GrifftabForm::minimumSizeUpdate()
 
 void TF_GrifftabForm::LB_GrundClick()
 {
+    if (m_grundBezOffen)
+        closeRootEditor(); // opened on another root: nothing is stored
     m_letzteListe = 1;
     PanelAktualisieren();
     Benachrichtigen(1);
@@ -738,6 +755,7 @@ void TF_GrifftabForm::CB_BearbeitenClick()
     const bool editing = CB_Bearbeiten->isChecked();
     P_Bearbeiten->setEnabled(editing);
     P_Bearbeiten->setVisible(editing);
+    minimumSizeUpdate();
     arrangeControls();
     PanelAktualisieren();
     LB_Akkorde->setFocus();
@@ -750,29 +768,33 @@ void TF_GrifftabForm::CB_NameOrIntervallClick()
         E_AName->setFocus();
     else
         LB_Akkorde->setFocus();
-    minimumSizeUpdate();
 }
 
 void TF_GrifftabForm::E_ANameExit()
 {
-    const int typ = selectedRow(LB_Akkorde);
-    if (typ < 0)
+    // The name belongs to the type the field was filled for, whatever is selected by now.
+    const int typ = m_nameTyp;
+    if (typ < 0 || typ >= m_dokument.TypAnzahl() || !CB_NameOrIntervall->isChecked() || !E_AName->isModified())
         return;
+    E_AName->setModified(false);
     std::string name;
-    if (!qtToModel(E_AName->text(), name))
+    if (!qtToModel(E_AName->text(), name) || name == m_dokument.TypName(typ))
         return;
     m_dokument.TypUmbenennen(typ, name);
     TypenFuellen();
+    Benachrichtigen(5);
 }
 
 void TF_GrifftabForm::UP_IntervallClick()
 {
+    // "1" is the root and never optional.
+    if (UP_Intervall->value() == 0)
+        m_optional = false;
     PanelAktualisieren();
 }
 
 void TF_GrifftabForm::L_IntervallClick()
 {
-    // "1" is the root and never optional.
     m_optional = UP_Intervall->value() != 0 && !m_optional;
     PanelAktualisieren();
 }
@@ -784,10 +806,12 @@ void TF_GrifftabForm::B_addMouseDown(Qt::KeyboardModifiers shift)
         return;
     }
     const int typ = selectedRow(LB_Akkorde);
-    if (typ < 0 || !m_dokument.IntervallZufuegen(typ, UP_Intervall->value(), m_optional))
+    const int code = UP_Intervall->value();
+    if (typ < 0 || !m_dokument.IntervallZufuegen(typ, code, m_optional && code != 0))
         return;
     m_optional = false;
     PanelAktualisieren();
+    Benachrichtigen(5);
 }
 
 void TF_GrifftabForm::B_subMouseDown(Qt::KeyboardModifiers shift)
@@ -800,6 +824,7 @@ void TF_GrifftabForm::B_subMouseDown(Qt::KeyboardModifiers shift)
     if (typ < 0 || !m_dokument.IntervallEntfernen(typ, UP_Intervall->value()))
         return;
     PanelAktualisieren();
+    Benachrichtigen(5);
     if (m_hinweis)
         m_hinweis(QStringLiteral("Intervall wurde entfernt"));
 }
@@ -814,6 +839,7 @@ void TF_GrifftabForm::addChordType()
     TypenFuellen();
     TypWaehlen(LB_Akkorde->count() - 1);
     PanelAktualisieren();
+    Benachrichtigen(5);
 }
 
 void TF_GrifftabForm::removeChordType()
@@ -822,16 +848,24 @@ void TF_GrifftabForm::removeChordType()
     int answer = 0;
     bool removed = false;
     if (m_dokument.TypAnzahl() >= 1 && typ >= 0) {
-        const QString question =
-            LB_Buende->count() > 0
-                ? QStringLiteral("Soll der Akkord mit seinen zugehörigen Griffen wirklich entfernen werden? ")
-                : QStringLiteral("Soll der Akkord wirklich entfernen werden? ");
+        // The type's grips under all twelve roots go with it.
+        int grips = 0;
+        for (int i = 0; i < m_dokument.Anzahl(); ++i)
+            grips += m_dokument.Element(i).AkkordTyp == typ ? 1 : 0;
+        QString question = QStringLiteral("Soll der Akkord wirklich entfernen werden? ");
+        if (grips == 1)
+            question = QStringLiteral("Soll der Akkord mit seinem zugehörigen Griff wirklich entfernen werden? ");
+        else if (grips > 1)
+            question =
+                QStringLiteral("Soll der Akkord mit seinen %1 zugehörigen Griffen wirklich entfernen werden? ")
+                    .arg(grips);
         answer = MeldungZeigen(this, 0, question, QStringLiteral("Löschen bestätigen"), 0);
         if (answer == 6 && m_dokument.AkkordtypLoeschen(typ)) {
             removed = true;
             TypWaehlen(0);
             TypenFuellen();
             PanelAktualisieren();
+            Benachrichtigen(5);
         }
     }
     if (!removed && answer != 7)
@@ -862,6 +896,7 @@ void TF_GrifftabForm::moveType(int from, int to)
     TypWaehlen(to);
     TypenFuellen();
     PanelAktualisieren();
+    Benachrichtigen(5);
 }
 
 void TF_GrifftabForm::PMI_TypZufuegenClick()
@@ -900,6 +935,12 @@ void TF_GrifftabForm::HC_KopfSectionResize(int section, int /*oldSize*/, int new
         allowed = std::clamp(newSize, rootMinWidth, rootMaxWidth);
     else if (section == 1)
         allowed = std::max(newSize, typeMinWidth);
+    // Widening a section never pushes the fret list out of the window.
+    if (section < 2 && !m_anordnen) {
+        const int least = section == 0 ? rootMinWidth : typeMinWidth;
+        allowed = std::max(least, std::min(allowed, width() - HC_Kopf->sectionSize(1 - section) -
+                                                        fretListMinimum()));
+    }
     if (allowed != newSize) {
         HC_Kopf->resizeSection(section, allowed);
         return;
@@ -930,12 +971,6 @@ void TF_GrifftabForm::LB_AkkordeStartDrag()
 bool TF_GrifftabForm::LB_AkkordeDragOver() const
 {
     return m_ziehen == 2;
-    // Widening a section never pushes the fret list out of the window.
-    if (section < 2 && !m_anordnen) {
-        const int least = section == 0 ? rootMinWidth : typeMinWidth;
-        allowed = std::max(least, std::min(allowed, width() - HC_Kopf->sectionSize(1 - section) -
-                                                        fretListMinimum()));
-    }
 }
 
 void TF_GrifftabForm::LB_AkkordeDragDrop(int ziel)
@@ -959,6 +994,7 @@ void TF_GrifftabForm::openRootEditor(bool kurz)
     if (root < 0)
         return;
     m_kurzname = kurz;
+    m_grundBezTon = root;
     QListWidgetItem* item = LB_Grund->item(root);
     LB_Grund->scrollToItem(item);
     const QRect itemRect = LB_Grund->visualItemRect(item);
@@ -991,10 +1027,13 @@ bool TF_GrifftabForm::E_GrundBezKeyDown(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: {
-        const int root = selectedRow(LB_Grund);
+        // The root the editor was opened on, or nothing.
         std::string name;
-        if (root >= 0 && qtToModel(E_GrundBez->text(), name))
-            m_dokument.TonUmbenennen(root, name, m_kurzname);
+        if (m_grundBezTon >= 0 && m_grundBezTon == selectedRow(LB_Grund) && qtToModel(E_GrundBez->text(), name) &&
+            name != m_dokument.TonName(m_grundBezTon, m_kurzname)) {
+            m_dokument.TonUmbenennen(m_grundBezTon, name, m_kurzname);
+            m_grundBezGespeichert = true;
+        }
         closeRootEditor();
         return true;
     }
@@ -1011,10 +1050,14 @@ void TF_GrifftabForm::E_GrundBezExit()
     if (!m_grundBezOffen)
         return;
     m_grundBezOffen = false;
+    m_grundBezTon = -1;
     E_GrundBez->setEnabled(false);
     E_GrundBez->hide();
+    const bool stored = std::exchange(m_grundBezGespeichert, false);
+    if (!stored)
+        return;
     if (m_kurzname)
-        Benachrichtigen(1); // chord names in the main window use the short names
+        Benachrichtigen(6); // chord names in the main window use the short names: only a repaint
     else
         GrundtoeneFuellen();
 }
@@ -1033,6 +1076,17 @@ bool TF_GrifftabForm::event(QEvent* event)
 bool TF_GrifftabForm::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == HC_Kopf->viewport() && type == QEvent::ToolTip) {
+        // A header title that does not fit its section shows whole as a tooltip.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int section = HC_Kopf->logicalIndexAt(help->pos());
+        if (section >= 0 && titleWidth(section) > HC_Kopf->sectionSize(section)) {
+            QToolTip::showText(help->globalPos(),
+                               HC_Kopf->model()->headerData(section, Qt::Horizontal).toString(), HC_Kopf);
+            return true;
+        }
+        return false;
+    }
     if ((watched == B_add || watched == B_sub) &&
         (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -1071,17 +1125,6 @@ bool TF_GrifftabForm::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    if (watched == HC_Kopf->viewport() && type == QEvent::ToolTip) {
-        // A header title that does not fit its section shows whole as a tooltip.
-        const auto* help = static_cast<QHelpEvent*>(event);
-        const int section = HC_Kopf->logicalIndexAt(help->pos());
-        if (section >= 0 && titleWidth(section) > HC_Kopf->sectionSize(section)) {
-            QToolTip::showText(help->globalPos(),
-                               HC_Kopf->model()->headerData(section, Qt::Horizontal).toString(), HC_Kopf);
-            return true;
-        }
-        return false;
-    }
     if (watched == E_GrundBez && type == QEvent::KeyPress)
         return E_GrundBezKeyDown(static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
@@ -1109,7 +1152,11 @@ void TF_GrifftabForm::closeEvent(QCloseEvent* event)
 
 void TF_GrifftabForm::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange)
+    if (event->type() == QEvent::ActivationChange) {
+        // A root-name editor left open in an inactive window would rename whatever is chosen later.
+        if (!isActiveWindow() && m_grundBezOffen)
+            closeRootEditor();
         Benachrichtigen(isActiveWindow() ? 3 : 4);
+    }
     QWidget::changeEvent(event);
 }

@@ -159,6 +159,9 @@ private:
     bool m_benachrichtigungenAn = true;
     bool m_kurzname = false;
     bool m_grundBezOffen = false;
+    int m_grundBezTon = -1;              // the root the name editor was opened on
+    bool m_grundBezGespeichert = false;  // a name was stored since the editor opened
+    int m_nameTyp = -1;                  // the type the name field was filled for
     bool m_anordnen = false; // while arrangeControls narrows the header sections
     // List indexes of the grips shown, filled in one pass; sized for a full table once.
     std::unique_ptr<int[]> m_griffe;

@@ -255,13 +255,13 @@ void TF_Neu::createActions()
     PMI_StimmTonTief =
         createItem(this, "PMI_StimmTonTief", QStringLiteral("Ton tie&fer stimmen"),
                    {QKeySequence(Qt::Key_Minus)}, QStringLiteral("Saite um einen Halbton tiefer stimmen"));
+    // An X keyboard offers a shifted key both as its shifted and its plain symbol with Shift ("Shift+*"
+    // and "Shift++" on a German layout): one sequence per key, or the press matches twice and does nothing.
     PMI_StimmOktHoch = createItem(this, "PMI_StimmOktHoch", QStringLiteral("&Oktave höher stimmen"),
-                                  {QKeySequence(Qt::SHIFT | Qt::Key_Plus), QKeySequence(Qt::Key_Asterisk),
-                                   QKeySequence(Qt::SHIFT | Qt::Key_Asterisk)},
+                                  {QKeySequence(Qt::SHIFT | Qt::Key_Plus), QKeySequence(Qt::Key_Asterisk)},
                                   QStringLiteral("Saite um eine Oktave höher stimmen"));
-    PMI_StimmOktTief = createItem(this, "PMI_StimmOktTief", QStringLiteral("Okt&ave höher stimmen"),
-                                  {QKeySequence(Qt::SHIFT | Qt::Key_Minus), QKeySequence(Qt::Key_Underscore),
-                                   QKeySequence(Qt::SHIFT | Qt::Key_Underscore)},
+    PMI_StimmOktTief = createItem(this, "PMI_StimmOktTief", QStringLiteral("Okt&ave tiefer stimmen"),
+                                  {QKeySequence(Qt::SHIFT | Qt::Key_Minus), QKeySequence(Qt::Key_Underscore)},
                                   QStringLiteral("Saite um eine Oktave tiefer stimmen"));
 
     PM_Saiten = new QMenu(this);

@@ -1,5 +1,6 @@
 #include "grip/Akkord.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -46,7 +47,7 @@ int AkkordClass::FingerBei(int bund, int saite) const
 int AkkordClass::FingerSetzen(int bund, int saite, int finger, bool ohneSortieren)
 {
     int& count = AkkordDatenClass::PunktAnzahl;
-    if (count >= MaxPunkte)
+    if (count >= MaxPunkte || saite < 1 || saite > SaitenAnzahl() || bund < 1 || bund > MaxBund)
         return -1;
     FingerPunktClass entry;
     entry.Bund = bund;
@@ -101,6 +102,33 @@ void AkkordClass::AkkordSetzen(int grundton, int akkordTyp)
 {
     Grundton = static_cast<std::uint8_t>(grundton);
     AkkordTyp = akkordTyp;
+}
+
+int AkkordClass::HoechsterBund() const
+{
+    int highest = 0;
+    for (int i = 0; i < PunktAnzahl(); ++i)
+        highest = std::max(highest, Punkte[i].Bund);
+    return highest;
+}
+
+bool AkkordClass::VerschiebenMoeglich(int bund) const
+{
+    if (PunktAnzahl() == 0)
+        return bund >= 1 && bund <= MaxBund;
+    const int shift = bund - TiefsterBund();
+    return TiefsterBund() + shift >= 1 && HoechsterBund() + shift <= MaxBund;
+}
+
+void AkkordClass::FremdeSaitenEntfernen()
+{
+    for (int i = PunktAnzahl() - 1; i >= 0; --i) {
+        if (Punkte[i].Saite > SaitenAnzahl())
+            FingerEntfernen(Punkte[i].Bund, Punkte[i].Saite, true);
+    }
+    for (int s = SaitenAnzahl() + 1; s <= MaxSaiten; ++s)
+        Leer[s - 1] = 0;
+    Sortieren();
 }
 
 void AkkordClass::LeerSetzen(int saite, bool leer)

@@ -32,13 +32,19 @@ public:
     // Entry i in sorted order; a zero entry outside 0..PunktAnzahl-1.
     FingerPunktClass Punkt(int i) const;
     int FingerBei(int bund, int saite) const;
-    // -1 when 12 entries are held, else the new entry count.
+    // -1 when 12 entries are held or the spot lies off the instrument (a string above the tuning's
+    // count, a fret outside 1..30), else the new entry count.
     int FingerSetzen(int bund, int saite, int finger, bool ohneSortieren = false);
     void FingerEntfernen(int bund, int saite, bool ohneSortieren = false);
     // The finger the entry had, -1 when there is no entry at that spot.
     int FingerAendern(int bund, int saite, int finger);
     void Sortieren();
     int TiefsterBund() const { return TiefsterBundVon(*this); }
+    int HoechsterBund() const;
+    // Whether moving the grip so that its lowest fret becomes bund keeps every entry within 1..30.
+    bool VerschiebenMoeglich(int bund) const;
+    // Drops the entries and open flags of strings the tuning does not have.
+    void FremdeSaitenEntfernen();
     void AkkordSetzen(int grundton, int akkordTyp);
     void LeerSetzen(int saite, bool leer);
     int SaitenStatus(int saite) const;

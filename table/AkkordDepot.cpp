@@ -188,11 +188,14 @@ bool AkkordDepotClass::GriffEntfernen()
     return GriffEntfernenAn(index);
 }
 
-void AkkordDepotClass::GriffVerschieben(int bund)
+bool AkkordDepotClass::GriffVerschieben(int bund)
 {
+    if (!VerschiebenMoeglich(bund))
+        return false;
     const int shift = bund - TiefsterBund();
     for (int i = 0; i < PunktAnzahl(); ++i)
         Punkte[i].Bund += shift;
+    return true;
 }
 
 void AkkordDepotClass::SetzeEigeneReihenfolge(bool an)
@@ -209,10 +212,16 @@ bool AkkordDepotClass::AkkordtypLoeschen(int typ)
         if (Anzahl() > 0)
             m_listeGeaendert = true;
         SetzeAnzahl(0);
+        AkkordSetzen(KeinTon, -1);
         return TypEntfernen(-1);
     }
     if (typ < 0 || typ >= TypAnzahl())
         return false;
+    // The current grip is renumbered like the stored ones; its own type goes with the type.
+    if (AkkordTyp == typ)
+        AkkordSetzen(KeinTon, -1);
+    else if (AkkordTyp > typ)
+        --AkkordTyp;
     int kept = 0;
     for (int i = 0; i < Anzahl(); ++i) {
         AkkordDatenClass& griff = Element(i);
@@ -232,6 +241,10 @@ bool AkkordDepotClass::AkkordtypenTauschen(int a, int b)
 {
     if (!TypenTauschen(a, b))
         return false;
+    if (AkkordTyp == a)
+        AkkordTyp = b;
+    else if (AkkordTyp == b)
+        AkkordTyp = a;
     for (int i = 0; i < Anzahl(); ++i) {
         AkkordDatenClass& griff = Element(i);
         if (griff.AkkordTyp == a)

@@ -74,8 +74,9 @@ public:
     bool GriffEntfernenAn(int index);
     // Removes the current grip; a plain message box when it is not stored.
     bool GriffEntfernen();
-    // Shifts the current grip so that its lowest fret becomes bund.
-    void GriffVerschieben(int bund);
+    // Shifts the current grip so that its lowest fret becomes bund; false (grip unchanged) when an
+    // entry would leave frets 1..30.
+    bool GriffVerschieben(int bund);
     void SetzeEigeneReihenfolge(bool an);
     bool EigeneReihenfolge() const { return m_eigeneReihenfolge; }
 

@@ -48,30 +48,32 @@ void GriffSpeichernTest::rangeChoiceEnablesTheFretLists()
 void GriffSpeichernTest::refillKeepsPositionsAndNeverOffersALastFretBelowTheStart_data()
 {
     QTest::addColumn<int>("fromIndex");
-    QTest::addColumn<int>("toIndex");
     QTest::addColumn<int>("first");
     QTest::addColumn<int>("last");
     QTest::addColumn<int>("toCount");
-    QTest::newRow("kept positions") << 4 << 11 << 5 << 16 << 26;
-    QTest::newRow("start near the end") << 25 << 11 << 26 << 30 << 5;
-    QTest::newRow("same fret") << 2 << 0 << 3 << 3 << 28;
+    // The end list follows the start at once and keeps the last fret it showed while that lies behind it.
+    QTest::newRow("shown last fret kept") << 4 << 5 << 12 << 26;
+    QTest::newRow("start behind the shown last fret") << 25 << 26 << 26 << 5;
+    QTest::newRow("start at the shown last fret") << 11 << 12 << 12 << 19;
 }
 
 void GriffSpeichernTest::refillKeepsPositionsAndNeverOffersALastFretBelowTheStart()
 {
     QFETCH(int, fromIndex);
-    QFETCH(int, toIndex);
     QFETCH(int, first);
     QFETCH(int, last);
     QFETCH(int, toCount);
     TF_GriffSpeichern dialog(1);
+    QCOMPARE(dialog.bisBund(), 12);
     dialog.TCB_VonBund->setCurrentIndex(fromIndex);
-    dialog.TCB_BisBund->setCurrentIndex(toIndex);
-    dialog.TCB_VonBundExit();
     QCOMPARE(dialog.vonBund(), first);
     QCOMPARE(dialog.bisBund(), last);
     QCOMPARE(dialog.TCB_BisBund->count(), toCount);
     QCOMPARE(dialog.TCB_BisBund->itemText(0).toInt(), first);
+    // Leaving the start list or closing the dialog changes nothing that is shown.
+    dialog.TCB_VonBundExit();
+    QCOMPARE(dialog.vonBund(), first);
+    QCOMPARE(dialog.bisBund(), last);
 }
 
 void GriffSpeichernTest::installedAnswerReplacesTheModalLoop()

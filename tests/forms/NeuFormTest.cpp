@@ -216,7 +216,7 @@ void NeuFormTest::stringMenuHasItsItemsSeparatorsAndKeys_data()
                                << "Saite um eine Oktave höher stimmen";
     QTest::newRow("octave down keeps its caption")
         << 9 << "PMI_StimmOktTief"
-        << "Okt&ave höher stimmen" << QKeySequence(Qt::SHIFT | Qt::Key_Minus)
+        << "Okt&ave tiefer stimmen" << QKeySequence(Qt::SHIFT | Qt::Key_Minus)
         << "Saite um eine Oktave tiefer stimmen";
 }
 
@@ -393,10 +393,10 @@ void NeuFormTest::keysWorkWithTheFocusInTheList_data()
     QTest::newRow("shift plus: octave up") << int(Qt::Key_Plus) << int(Qt::ShiftModifier) << "E +2";
     QTest::newRow("asterisk (German shift plus): octave up")
         << int(Qt::Key_Asterisk) << int(Qt::NoModifier) << "E +2";
-    QTest::newRow("shifted asterisk: octave up") << int(Qt::Key_Asterisk) << int(Qt::ShiftModifier) << "E +2";
     QTest::newRow("shift minus: octave down") << int(Qt::Key_Minus) << int(Qt::ShiftModifier) << "E";
-    QTest::newRow("underscore (shift minus): octave down")
-        << int(Qt::Key_Underscore) << int(Qt::ShiftModifier) << "E";
+    // On a real X keyboard Shift and the plus or minus key also offer "Shift++" or "Shift+-", which the
+    // end-to-end suite presses with US and German layouts; here each event carries one key only.
+    QTest::newRow("underscore: octave down") << int(Qt::Key_Underscore) << int(Qt::NoModifier) << "E";
     QTest::newRow("insert refused at six strings") << int(Qt::Key_Insert) << int(Qt::NoModifier) << "E +1";
     QTest::newRow("delete removes the top string") << int(Qt::Key_Delete) << int(Qt::NoModifier) << "H";
 }
