@@ -18,9 +18,9 @@
 #include "table/AkkordDepot.h"
 #include "theory/Intervalle.h"
 
-QString TF_Main::chordName(int grundton, int akkordTyp) const
+QString TF_Main::chordName(int grundton, int akkordTyp, int bass) const
 {
-    return DiagramComposer(*Dokument).chordName(grundton, akkordTyp);
+    return DiagramComposer(*Dokument).chordName(grundton, akkordTyp, bass);
 }
 
 DiagramOptions TF_Main::diagrammOptionen() const
@@ -119,6 +119,8 @@ void TF_Main::FormResize()
 void TF_Main::ErkennungAusfuehren()
 {
     if (Einstellungen->readBool(QStringLiteral("Akkorderkennung"), QStringLiteral("Aktiv"), true)) {
+        // A stored fingering brings its chord, which recognition then keeps while it fits.
+        m_fingersatzSuche.Uebernehmen(*Dokument);
         // Alternatives and "Nächster" work on the matches the list holds.
         TrefferAnzahl = std::min(Dokument->Erkennen(&Ergebnis, Treffer), MaxTreffer);
     } else {
@@ -139,9 +141,21 @@ void TF_Main::chordPanelFit()
             metrics.horizontalAdvance(modelToQt(Dokument->TonName(widestRoot, true))))
             widestRoot = ton;
     }
+    // In the bass mode a name can end in a slash and another root.
+    int widestBass = KeinTon;
+    if (Dokument->SetzeStartSaite(-1) == StartSaiteBasston) {
+        const auto width = [&](int ton) {
+            return metrics.horizontalAdvance(modelToQt(Dokument->TonName(ton, true)));
+        };
+        widestBass = widestRoot == 0 ? 1 : 0;
+        for (int ton = 0; ton < 12; ++ton) {
+            if (ton != widestRoot && width(ton) > width(widestBass))
+                widestBass = ton;
+        }
+    }
     QStringList names;
     for (int typ = 0; typ < Dokument->TypAnzahl(); ++typ)
-        names << chordName(widestRoot, typ);
+        names << chordName(widestRoot, typ, widestBass);
     SB_Statusbar->chordPanelFit(names);
 }
 
@@ -155,13 +169,13 @@ void TF_Main::statusPanelsUpdate()
     }
     SB_Statusbar->setPanelText(1, occurrence);
     chordPanelFit();
-    SB_Statusbar->setPanelText(0, chordName(Ergebnis.Grundton, Ergebnis.AkkordTyp));
+    SB_Statusbar->setPanelText(0, chordName(Ergebnis.Grundton, Ergebnis.AkkordTyp, Ergebnis.Basston));
     if (TrefferAnzahl < 2)
         return;
     QStringList others;
     for (int i = 0; i < TrefferAnzahl; ++i) {
         if (Treffer[i].Grundton != Ergebnis.Grundton || Treffer[i].AkkordTyp != Ergebnis.AkkordTyp)
-            others << chordName(Treffer[i].Grundton, Treffer[i].AkkordTyp);
+            others << chordName(Treffer[i].Grundton, Treffer[i].AkkordTyp, Treffer[i].Basston);
     }
     Statusmeldung((TrefferAnzahl == 2 ? QStringLiteral("Weiterer: ") : QStringLiteral("Weitere: ")) +
                   others.join(QStringLiteral(", ")));
@@ -193,6 +207,8 @@ void TF_Main::NachAenderungAktualisieren()
 
 void TF_Main::NachHolenAktualisieren()
 {
+    // A stored grip may use strings this instrument does not have.
+    Dokument->FremdeSaitenEntfernen();
     if (MI_ShowAkkord->isChecked())
         Zeichner->SetStartbund(std::clamp(Dokument->TiefsterBund(), 1, MaxBund));
     NachAenderungAktualisieren();
