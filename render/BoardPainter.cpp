@@ -31,7 +31,9 @@ void drawPlaced(QPainter& painter, const TextPlacement& placement, const QString
         font = courierFont(
             fittingPixelSize(utf8.constData(), font.pixelSize(), font.bold(), box.width(), leastShrunkHeight),
             font.bold());
-        shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, box.width());
+        // Box widths are whole pixels: a pixel more is no reason to shorten.
+        if (placement.shortened && QFontMetrics(font).horizontalAdvance(text) > box.width() + 1)
+            shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, box.width() + 1);
     }
     const QFontMetrics metrics(font);
     painter.setFont(font);
@@ -142,7 +144,7 @@ void BoardPainter::paint(const GriffbrettClass& board, QPainter& painter)
     for (int i = 0; i < board.fretNumberCount(); ++i) {
         const TextPlacement number = board.fretNumberPlacement(i);
         drawPlaced(painter, number, QString::number(fretUnder(board, number.box)),
-                   fontForHeight(number.box.height(), false), Qt::black);
+                   fontForHeight(number.box.height(), true), Qt::black);
     }
     const BeschriftungClass& links0 = board.TextLinks(0);
     const BeschriftungClass& rechts0 = board.TextRechts(0);

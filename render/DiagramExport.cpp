@@ -19,18 +19,18 @@
 #include "table/AkkordDepot.h"
 #include "theory/Zeichensatz.h"
 
-namespace {
-
-// The board laid out for one export, painted on white.
-class PaperBoard : public GriffbrettClass
+// The board laid out for exports, painted on white.
+class DiagramExport::Board : public GriffbrettClass
 {
 public:
     // The shared base is virtual, so the most derived class constructs it.
-    PaperBoard(QSize size, int saiten)
+    Board(QSize size, int saiten)
         : GriffbrettMainClass(size.width(), size.height()), GriffbrettClass(size.width(), size.height())
     {
         m_Hintergrund = Qt::white;
-        SetSaitenzahl(saiten);
+        // The strings without a layout of their own: show() lays the board out once.
+        m_Saitenanzahl = std::clamp(saiten, 1, MaxStringRows);
+        m_Saitenzahl = m_Saitenanzahl;
     }
 
     // Lays the board out again only when the fret count changes: a layout rebuilds the symbol sets.
@@ -45,9 +45,25 @@ public:
         }
     }
 
+    // The board's lines keep the pen the nut left them, 2 pixels wide, as the window's board after its
+    // first paint: one paint with the nut before the first that counts.
+    void prime()
+    {
+        if (m_primed)
+            return;
+        const int startbund = Startbund();
+        SetStartbund(1);
+        Zeichnen();
+        SetStartbund(startbund);
+        m_primed = true;
+    }
+
 private:
     bool m_laidOut = false;
+    bool m_primed = false;
 };
+
+namespace {
 
 QString fromModel(std::string_view cp1252)
 {
@@ -74,6 +90,16 @@ constexpr int sheetBoardWidth = 450;
 } // namespace
 
 DiagramExport::DiagramExport(const AkkordDepotClass& tabelle) : m_tabelle(tabelle) {}
+
+DiagramExport::~DiagramExport() = default;
+
+DiagramExport::Board& DiagramExport::board(QSize size) const
+{
+    if (!m_board || m_board->Breite() != size.width() || m_board->Hoehe() != size.height() ||
+        m_board->Saitenanzahl() != std::clamp(m_tabelle.SaitenAnzahl(), 1, MaxStringRows))
+        m_board = std::make_unique<Board>(size, m_tabelle.SaitenAnzahl());
+    return *m_board;
+}
 
 DiagramView DiagramExport::frameFor(const AkkordDatenClass& griff)
 {
@@ -117,11 +143,10 @@ void DiagramExport::storedGrip(int index, AkkordClass& griff, TrefferClass& akko
 QImage DiagramExport::image(const AkkordClass& griff, const TrefferClass& akkord,
                             const DiagramOptions& options, const DiagramView& view, QSize size) const
 {
-    PaperBoard board(size, m_tabelle.SaitenAnzahl());
+    Board& board = this->board(size);
     board.show(view);
     DiagramComposer(m_tabelle).compose(board, griff, akkord, options);
-    // The board's lines take the nut's pen from the second paint on; the screen shows that one.
-    board.Zeichnen();
+    board.prime();
     board.Zeichnen();
     QImage result = board.Puffer().convertToFormat(QImage::Format_RGB32);
     result.setDevicePixelRatio(1);
@@ -131,7 +156,7 @@ QImage DiagramExport::image(const AkkordClass& griff, const TrefferClass& akkord
 QByteArray DiagramExport::svg(const AkkordClass& griff, const TrefferClass& akkord,
                               const DiagramOptions& options, const DiagramView& view, QSize size) const
 {
-    PaperBoard board(size, m_tabelle.SaitenAnzahl());
+    Board& board = this->board(size);
     board.show(view);
     const DiagramComposer composer(m_tabelle);
     composer.compose(board, griff, akkord, options);
@@ -266,7 +291,7 @@ bool DiagramExport::paintSheet(QPainter& painter, QPagedPaintDevice& device, con
     DiagramOptions boardOptions = options;
     boardOptions.akkordname = false;
     const DiagramComposer composer(m_tabelle);
-    PaperBoard board(boardSize, m_tabelle.SaitenAnzahl());
+    Board board(boardSize, m_tabelle.SaitenAnzahl());
     AkkordClass griff;
     TrefferClass akkord;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QImage>
@@ -39,6 +40,9 @@ public:
     static constexpr int DiagramsPerPage = SheetColumns * SheetRows;
 
     explicit DiagramExport(const AkkordDepotClass& tabelle);
+    ~DiagramExport();
+    DiagramExport(const DiagramExport&) = delete;
+    DiagramExport& operator=(const DiagramExport&) = delete;
 
     // From fret 1 when the grip fits into the frets shown from there, otherwise from its lowest fret;
     // at least five frets, more when the grip spans more.
@@ -76,5 +80,11 @@ public:
     QString tuningText() const;
 
 private:
+    class Board;
+    // The board of the last diagram, kept for the next one of the same size: a layout costs more than
+    // a paint.
+    Board& board(QSize size) const;
+
     const AkkordDepotClass& m_tabelle;
+    mutable std::unique_ptr<Board> m_board;
 };

@@ -75,6 +75,7 @@ private slots:
     void init();
 
     void svgIsValidAndNamesTheChord();
+    void svgDrawsWhatThePngShows_data();
     void svgDrawsWhatThePngShows();
     void pngHasTheRequestedSize_data();
     void pngHasTheRequestedSize();
@@ -94,8 +95,10 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
 
     // The diagram of stored grip index as the export draws it.
-    QImage png(int index, QSize size, const DiagramView* view = nullptr);
-    QByteArray svg(int index, QSize size);
+    QImage png(int index, QSize size, const DiagramView* view = nullptr,
+               const DiagramOptions& options = DiagramOptions());
+    QByteArray svg(int index, QSize size, const DiagramView* view = nullptr,
+                   const DiagramOptions& options = DiagramOptions());
 };
 
 void DiagramExportTest::init()
@@ -104,23 +107,23 @@ void DiagramExportTest::init()
     dir = std::make_unique<QTemporaryDir>();
 }
 
-QImage DiagramExportTest::png(int index, QSize size, const DiagramView* view)
+QImage DiagramExportTest::png(int index, QSize size, const DiagramView* view, const DiagramOptions& options)
 {
     const DiagramExport exporter(*doc);
     AkkordClass griff;
     TrefferClass akkord;
     exporter.storedGrip(index, griff, akkord);
-    return exporter.image(griff, akkord, DiagramOptions(), view ? *view : DiagramExport::frameFor(griff),
-                          size);
+    return exporter.image(griff, akkord, options, view ? *view : DiagramExport::frameFor(griff), size);
 }
 
-QByteArray DiagramExportTest::svg(int index, QSize size)
+QByteArray DiagramExportTest::svg(int index, QSize size, const DiagramView* view,
+                                  const DiagramOptions& options)
 {
     const DiagramExport exporter(*doc);
     AkkordClass griff;
     TrefferClass akkord;
     exporter.storedGrip(index, griff, akkord);
-    return exporter.svg(griff, akkord, DiagramOptions(), DiagramExport::frameFor(griff), size);
+    return exporter.svg(griff, akkord, options, view ? *view : DiagramExport::frameFor(griff), size);
 }
 
 void DiagramExportTest::svgIsValidAndNamesTheChord()
@@ -134,32 +137,70 @@ void DiagramExportTest::svgIsValidAndNamesTheChord()
     QVERIFY2(!bytes.contains("<image"), "the SVG embeds a bitmap");
 }
 
+void DiagramExportTest::svgDrawsWhatThePngShows_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("frets"); // 0: as the grip needs
+    QTest::addColumn<bool>("leftHanded");
+    QTest::addColumn<bool>("markers");
+    QTest::addColumn<int>("annotation");
+    QTest::newRow("open chord") << 1 << 0 << false << false << 0;
+    QTest::newRow("barre at the fifth fret") << 2 << 0 << false << false << 0;
+    QTest::newRow("left-handed") << 2 << 0 << true << false << 0;
+    QTest::newRow("notes on the right") << 0 << 0 << false << false << 1;
+    QTest::newRow("intervals, left-handed") << 0 << 0 << true << false << 2;
+    QTest::newRow("whole neck with markers") << 2 << 12 << false << true << 0;
+}
+
 void DiagramExportTest::svgDrawsWhatThePngShows()
 {
-    // Every finger disc of the PNG is dark in the SVG drawn back, and the bare board is light in both.
-    const QSize size(400, 400);
-    const QImage raster = png(1, size);
-    QImage drawn(size, QImage::Format_RGB32);
-    drawn.fill(Qt::white);
-    QPainter painter(&drawn);
-    QSvgRenderer(svg(1, size)).render(&painter);
-    painter.end();
+    QFETCH(int, index);
+    QFETCH(int, frets);
+    QFETCH(bool, leftHanded);
+    QFETCH(bool, markers);
+    QFETCH(int, annotation);
+    DiagramView view = DiagramExport::frameFor(doc->Element(index));
+    if (frets > 0) {
+        view.startbund = 1;
+        view.bundanzahl = frets;
+    }
+    view.linkshaender = leftHanded;
+    view.lagenpunkte = markers;
+    DiagramOptions options;
+    options.rechteAnzeige = annotation;
 
-    AkkordClass griff;
-    TrefferClass akkord;
-    const DiagramExport exporter(*doc);
-    exporter.storedGrip(1, griff, akkord);
-    int discs = 0;
+    // The lines, symbols and texts of the PNG are where the SVG drawn back has them: edges may differ by
+    // a pixel between the two, whole strokes may not.
+    const QSize size(frets > 0 ? 800 : 400, 400);
+    const QImage raster = png(index, size, &view, options);
+    QImage drawn(size, QImage::Format_RGB32);
+    drawn.fill(Qt::red);
+    QPainter painter(&drawn);
+    const QByteArray vector = svg(index, size, &view, options);
+    QSvgRenderer(vector).render(&painter);
+    painter.end();
+    if (markers)
+        QVERIFY2(vector.contains(">5</text>") && vector.contains(">10</text>"),
+                 "fret numbers under the board");
+    int onlyInPng = 0;
+    int onlyInSvg = 0;
+    int dark = 0;
     for (int y = 0; y < size.height(); y += 2) {
         for (int x = 0; x < size.width(); x += 2) {
-            if (isDark(raster.pixel(x, y)) && !isDark(drawn.pixel(x, y)))
-                ++discs;
+            const bool inPng = isDark(raster.pixel(x, y));
+            const bool inSvg = isDark(drawn.pixel(x, y));
+            dark += inPng ? 1 : 0;
+            onlyInPng += inPng && !inSvg ? 1 : 0;
+            onlyInSvg += inSvg && !inPng ? 1 : 0;
         }
     }
-    // Text edges may differ by a pixel between the two; whole symbols may not.
-    QVERIFY2(discs < 200,
-             qPrintable(QStringLiteral("%1 dark sample points of the PNG are light in the SVG").arg(discs)));
-    QCOMPARE(raster.pixel(2, 2), drawn.pixel(2, 2));
+    QVERIFY(dark > 500);
+    QVERIFY2(onlyInPng * 20 < dark && onlyInSvg * 20 < dark,
+             qPrintable(QStringLiteral("%1 dark samples, %2 only in the PNG, %3 only in the SVG")
+                            .arg(dark)
+                            .arg(onlyInPng)
+                            .arg(onlyInSvg)));
+    QCOMPARE(drawn.pixel(2, 2), raster.pixel(2, 2));
 }
 
 void DiagramExportTest::pngHasTheRequestedSize_data()
