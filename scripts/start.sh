@@ -5,6 +5,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build"
-# The last chord table is remembered as a name relative to the working folder: start beside it.
-cd "$root/build/bin"
-exec ./zupfwerk
+# The program finds its bundled chord table and keeps its settings beside itself.
+exec "$root/build/bin/zupfwerk"
