@@ -135,6 +135,17 @@ bool ErkennungClass::TypenTauschen(int a, int b)
     return true;
 }
 
+bool ErkennungClass::KatalogSetzen(const AkkordTypClass* typen, int anzahl)
+{
+    if (anzahl < 0 || anzahl > MaxTypen)
+        return false;
+    std::copy(typen, typen + anzahl, m_typen);
+    m_typAnzahl = anzahl;
+    m_maskenAktuell = false;
+    m_geaendert = true;
+    return true;
+}
+
 const char* ErkennungClass::TypName(int typ) const
 {
     return Typ(typ).Name;

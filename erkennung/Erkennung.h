@@ -37,6 +37,9 @@ public:
     const char* TypName(int typ) const;
     // Stores at most 19 bytes of the Windows-1252 name.
     void TypUmbenennen(int typ, std::string_view name);
+    // Replaces the whole catalogue by anzahl type records; false (catalogue unchanged) for a count
+    // outside 0..MaxTypen.
+    bool KatalogSetzen(const AkkordTypClass* typen, int anzahl);
     bool IntervallZufuegen(int typ, int intervallcode, bool optional);
     bool IntervallEntfernen(int typ, int intervallcode);
     int IntervallAnzahl(int typ) const;

@@ -1,5 +1,6 @@
 #include "table/AkkordDepot.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -47,17 +48,18 @@ int AkkordDepotClass::Vergleichen(const AkkordDatenClass& a, const AkkordDatenCl
 {
     if (m_eigeneReihenfolge)
         return 0;
+    return sortsAfter(a, b) ? 1 : 0;
+}
+
+bool AkkordDepotClass::sortsAfter(const AkkordDatenClass& a, const AkkordDatenClass& b)
+{
     const auto rootA = static_cast<std::int8_t>(a.Grundton);
     const auto rootB = static_cast<std::int8_t>(b.Grundton);
-    if (rootB < rootA)
-        return 1;
-    if (rootB > rootA)
-        return -1;
-    if (b.AkkordTyp < a.AkkordTyp)
-        return 1;
-    if (b.AkkordTyp > a.AkkordTyp)
-        return -1;
-    return TiefsterBundVon(a) > TiefsterBundVon(b) ? 1 : 0;
+    if (rootB != rootA)
+        return rootB < rootA;
+    if (b.AkkordTyp != a.AkkordTyp)
+        return b.AkkordTyp < a.AkkordTyp;
+    return TiefsterBundVon(a) > TiefsterBundVon(b);
 }
 
 void AkkordDepotClass::SetzeGeaendert(bool wert)
@@ -176,6 +178,31 @@ bool AkkordDepotClass::GriffEntfernenAn(int index)
         return false;
     m_listeGeaendert = true;
     return true;
+}
+
+bool AkkordDepotClass::GriffeEinfuegen(const int* indizes, const AkkordDatenClass* griffe, int n)
+{
+    if (n > MaxGriffe - Anzahl() || !EinfuegenAn(indizes, griffe, n))
+        return false;
+    m_listeGeaendert = m_listeGeaendert || n > 0;
+    return true;
+}
+
+bool AkkordDepotClass::GriffeUmordnen(const int* reihenfolge, int n)
+{
+    if (!Umordnen(reihenfolge, n))
+        return false;
+    m_listeGeaendert = true;
+    return true;
+}
+
+void AkkordDepotClass::SortierFolge(int* reihenfolge) const
+{
+    for (int i = 0; i < Anzahl(); ++i)
+        reihenfolge[i] = i;
+    // The same stable sort as the list's own, so the order is the one SetzeEigeneReihenfolge gives.
+    std::stable_sort(reihenfolge, reihenfolge + Anzahl(),
+                     [this](int a, int b) { return sortsAfter(Element(b), Element(a)); });
 }
 
 bool AkkordDepotClass::GriffEntfernen()

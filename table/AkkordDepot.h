@@ -72,6 +72,13 @@ public:
     // Stores a copy of the current grip; -1 for a duplicate or a full table, else the new count.
     int GriffAufnehmen();
     bool GriffEntfernenAn(int index);
+    // Puts grips back where they were: indizes ascending, in the list they are inserted into.
+    bool GriffeEinfuegen(const int* indizes, const AkkordDatenClass* griffe, int n);
+    // Slot i receives the grip that was at reihenfolge[i].
+    bool GriffeUmordnen(const int* reihenfolge, int n);
+    // The order SetzeEigeneReihenfolge(false) gives: slot i receives the grip now at reihenfolge[i];
+    // reihenfolge holds Anzahl() entries.
+    void SortierFolge(int* reihenfolge) const;
     // Removes the current grip; a plain message box when it is not stored.
     bool GriffEntfernen();
     // Shifts the current grip so that its lowest fret becomes bund; false (grip unchanged) when an
@@ -105,6 +112,7 @@ private:
     bool textRead(std::istream& in, int welcher);
     bool textWrite(std::ostream& out, int welcher);
     bool sameChord(const AkkordDatenClass& griff, int grundton, int akkordTyp) const;
+    static bool sortsAfter(const AkkordDatenClass& a, const AkkordDatenClass& b);
 
     bool m_listeGeaendert = false;
     int m_speicherFehler = SpeichernOk;

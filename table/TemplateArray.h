@@ -50,6 +50,50 @@ public:
         return true;
     }
 
+    // Inserts n records at once; indizes ascending, each the record's index in the longer list.
+    // False (list unchanged) when they do not fit or an index is out of order or range.
+    bool EinfuegenAn(const int* indizes, const T* eintraege, int n)
+    {
+        if (n < 0 || m_anzahl + n > N)
+            return false;
+        for (int k = 0; k < n; ++k) {
+            if (indizes[k] < 0 || indizes[k] >= m_anzahl + n || (k > 0 && indizes[k] <= indizes[k - 1]))
+                return false;
+        }
+        // From the back, so that every record moves once.
+        int source = m_anzahl - 1;
+        int k = n - 1;
+        for (int slot = m_anzahl + n - 1; slot >= 0 && k >= 0; --slot) {
+            if (indizes[k] == slot)
+                m_eintraege[slot] = eintraege[k--];
+            else
+                m_eintraege[slot] = m_eintraege[source--];
+        }
+        m_anzahl += n;
+        return true;
+    }
+
+    // Slot i receives the record that was at reihenfolge[i]; false (list unchanged) unless reihenfolge
+    // holds every index of the list once.
+    bool Umordnen(const int* reihenfolge, int n)
+    {
+        if (n != m_anzahl)
+            return false;
+        std::unique_ptr<int[]> order(new (std::nothrow) int[static_cast<std::size_t>(n > 0 ? n : 1)]);
+        std::unique_ptr<bool[]> seen(new (std::nothrow) bool[static_cast<std::size_t>(n > 0 ? n : 1)]());
+        if (!order || !seen)
+            return false;
+        for (int i = 0; i < n; ++i) {
+            const int from = reihenfolge[i];
+            if (from < 0 || from >= n || seen[from])
+                return false;
+            seen[from] = true;
+            order[i] = from;
+        }
+        applyOrder(order.get(), n);
+        return true;
+    }
+
     // Stable sort: a record moves behind another exactly when Vergleichen says it sorts after it.
     // The same order as BlasenSortieren, without its quadratic cost.
     void Sortieren()
