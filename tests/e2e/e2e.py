@@ -434,13 +434,21 @@ class Board:
 
 
 def find_board(session, window, strings=6, frets=8):
+    """The board once two pictures in a row show it at the same place: the window may still be laying
+    itself out when it first paints."""
+    seen = []
+
     def probe():
         try:
-            return Board(*session.grey_image(window), strings, frets)
+            board = Board(*session.grey_image(window), strings, frets)
         except Failure:
+            seen.clear()
             return None
+        stable = seen and (seen[-1].strings, seen[-1].frets) == (board.strings, board.frets)
+        seen.append(board)
+        return board if stable else None
 
-    return wait_for("the fretboard to be drawn", probe)
+    return wait_for("the fretboard to be drawn", probe, interval=0.2)
 
 
 def title_area(session, window, board):
