@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +54,28 @@ public:
     }
 
 protected:
+    // The tuning keys are read from the key itself, not matched as shortcuts: an X keyboard offers a
+    // shifted key both as its shifted and as its plain symbol with Shift ("*" and "Shift++" on a German
+    // layout, "+" needs Shift on a US one), which the shortcut map takes as two matches and drops.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && tuningItem(static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        return QListWidget::event(event);
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (QAction* item = tuningItem(event)) {
+            item->trigger();
+            event->accept();
+            return;
+        }
+        QListWidget::keyPressEvent(event);
+    }
+
     void startDrag(Qt::DropActions /*supportedActions*/) override
     {
         if (currentRow() < 0)
@@ -81,6 +104,25 @@ protected:
     }
 
 private:
+    QAction* tuningItem(const QKeyEvent* event) const
+    {
+        const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+        if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return nullptr;
+        switch (event->key()) {
+        case Qt::Key_Asterisk:
+            return m_owner->PMI_StimmOktHoch;
+        case Qt::Key_Underscore:
+            return m_owner->PMI_StimmOktTief;
+        case Qt::Key_Plus:
+            return shift ? m_owner->PMI_StimmOktHoch : m_owner->PMI_StimmTonHoch;
+        case Qt::Key_Minus:
+            return shift ? m_owner->PMI_StimmOktTief : m_owner->PMI_StimmTonTief;
+        default:
+            return nullptr;
+        }
+    }
+
     bool ownDrag(const QDropEvent* event) const
     {
         return m_owner->LB_SaitenDragOver() && event->mimeData() &&
@@ -255,8 +297,6 @@ void TF_Neu::createActions()
     PMI_StimmTonTief =
         createItem(this, "PMI_StimmTonTief", QStringLiteral("Ton tie&fer stimmen"),
                    {QKeySequence(Qt::Key_Minus)}, QStringLiteral("Saite um einen Halbton tiefer stimmen"));
-    // An X keyboard offers a shifted key both as its shifted and its plain symbol with Shift ("Shift+*"
-    // and "Shift++" on a German layout): one sequence per key, or the press matches twice and does nothing.
     PMI_StimmOktHoch = createItem(this, "PMI_StimmOktHoch", QStringLiteral("&Oktave höher stimmen"),
                                   {QKeySequence(Qt::SHIFT | Qt::Key_Plus), QKeySequence(Qt::Key_Asterisk)},
                                   QStringLiteral("Saite um eine Oktave höher stimmen"));
