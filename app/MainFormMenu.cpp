@@ -69,18 +69,24 @@ void TF_Main::createActions()
                                      QStringLiteral("Akkorderkennung de-/aktivieren"));
     MI_AkkordErkOnOff->setCheckable(true);
 
-    static const char* const startStringNames[7] = {
+    static const char* const startStringNames[8] = {
         "MI_ErkennungSaite0", "MI_ErkennungSaite1", "MI_ErkennungSaite2", "MI_ErkennungSaite3",
-        "MI_ErkennungSaite4", "MI_ErkennungSaite5", "MI_ErkennungSaite6"};
+        "MI_ErkennungSaite4", "MI_ErkennungSaite5", "MI_ErkennungSaite6", "MI_ErkennungSaite7"};
     static const char* const ordinals[7] = {"",        "erster",  "zweiter", "dritter",
                                             "vierter", "fünfter", "sechster"};
     auto* startStrings = new QActionGroup(this);
-    for (int n = 0; n <= 6; ++n) {
-        const QString caption =
-            n == 0 ? QStringLiteral("&Intervallanzahl") : QStringLiteral("&%1. Saite").arg(n);
-        const QString hint =
-            n == 0 ? QStringLiteral("Akkord mit den meisten Intervallen wird bevorzugt")
-                   : QStringLiteral("Erkennung bei %1 Saite beginnen").arg(QString::fromUtf8(ordinals[n]));
+    for (int n = 0; n <= StartSaiteBasston; ++n) {
+        QString caption = QStringLiteral("&%1. Saite").arg(n);
+        QString hint;
+        if (n == 0) {
+            caption = QStringLiteral("&Intervallanzahl");
+            hint = QStringLiteral("Akkord mit den meisten Intervallen wird bevorzugt");
+        } else if (n == StartSaiteBasston) {
+            caption = QStringLiteral("&Basston");
+            hint = QStringLiteral("Akkord über dem tiefsten klingenden Ton wird bevorzugt");
+        } else {
+            hint = QStringLiteral("Erkennung bei %1 Saite beginnen").arg(QString::fromUtf8(ordinals[n]));
+        }
         MI_ErkennungSaite[n] = createAction(startStringNames[n], caption, hint);
         MI_ErkennungSaite[n]->setCheckable(true);
         MI_ErkennungSaite[n]->setShortcut(key(Qt::CTRL | (Qt::Key_0 + n)));

@@ -23,18 +23,17 @@ int barreKind(const BarreClass& barre)
 
 } // namespace
 
-QString DiagramComposer::chordName(int grundton, int akkordTyp) const
+QString DiagramComposer::chordName(int grundton, int akkordTyp, int bass) const
 {
-    if (akkordTyp < 0)
-        return QString();
-    return fromModel(std::string(m_katalog.TonName(grundton, true)) + m_katalog.TypName(akkordTyp));
+    return fromModel(m_katalog.AkkordName(grundton, akkordTyp, bass));
 }
 
 void DiagramComposer::compose(GriffbrettClass& board, const AkkordClass& griff, const TrefferClass& akkord,
                               const DiagramOptions& options) const
 {
-    board.SetTitel(akkord.AkkordTyp != -1 && options.akkordname ? chordName(akkord.Grundton, akkord.AkkordTyp)
-                                                                : QString());
+    board.SetTitel(akkord.AkkordTyp != -1 && options.akkordname
+                       ? chordName(akkord.Grundton, akkord.AkkordTyp, akkord.Basston)
+                       : QString());
     board.SymboleLoeschen();
     for (int i = 0; i < griff.PunktAnzahl(); ++i) {
         const FingerPunktClass p = griff.Punkt(i);

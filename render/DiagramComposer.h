@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "theory/Grenzen.h"
+
 class AkkordClass;
 class ErkennungClass;
 class GriffbrettClass;
@@ -26,8 +28,9 @@ public:
     // katalog: the note names and chord types the names are built from.
     explicit DiagramComposer(const ErkennungClass& katalog) : m_katalog(katalog) {}
 
-    // Root's short name followed directly by the type's name; empty without a chord type.
-    QString chordName(int grundton, int akkordTyp) const;
+    // Root's short name followed directly by the type's name, and for a bass other than the root a
+    // slash and the bass's short name; empty without a chord type.
+    QString chordName(int grundton, int akkordTyp, int bass = KeinTon) const;
     // Rewrites the title, the symbol list and the side texts of every string of griff.
     void compose(GriffbrettClass& board, const AkkordClass& griff, const TrefferClass& akkord,
                  const DiagramOptions& options) const;

@@ -88,8 +88,12 @@ void typeRepair(AkkordTypClass& typ)
 
 void AkkordDepotClass::Uebernehmen(const AkkordDepotClass& quelle)
 {
-    if (&quelle != this)
-        *this = quelle;
+    if (&quelle == this)
+        return;
+    // The recognition mode belongs to the program run, not to the table.
+    const int startSaite = SetzeStartSaite(-1);
+    *this = quelle;
+    SetzeStartSaite(startSaite);
 }
 
 int AkkordDepotClass::Retten(const std::string& pfad)
