@@ -26,8 +26,9 @@
 
 namespace {
 
+// The question counts the grips that go with the type: two in these cases.
 const QString longQuestion =
-    QStringLiteral("Soll der Akkord mit seinen zugehörigen Griffen wirklich entfernen werden? ");
+    QStringLiteral("Soll der Akkord mit seinen 2 zugehörigen Griffen wirklich entfernen werden? ");
 const QString shortQuestion = QStringLiteral("Soll der Akkord wirklich entfernen werden? ");
 const QString notRemoved = QStringLiteral("Der Akkordtyp konnte nicht gelöscht werden!");
 
@@ -169,7 +170,7 @@ private slots:
     void controlsCarryTheirHintsAndShowTooltipsOnRequest();
     void editPanelAppearsOnlyWhileEditing();
     void clicksOnTheListsNotifyASelection();
-    void rightClickOpensThePopupAndKeepsTheSelection();
+    void rightClickChoosesTheRowAndOpensThePopup();
     void preselectionTakesTheNearestFretAndTheEarlierOnTies_data();
     void preselectionTakesTheNearestFretAndTheEarlierOnTies();
     void fretHeaderClickSortsAndPreselects();
@@ -356,7 +357,7 @@ void GrifftabFormTest::clicksOnTheListsNotifyASelection()
     QCOMPARE(form.GewaehlterGrundton(), 0);
 }
 
-void GrifftabFormTest::rightClickOpensThePopupAndKeepsTheSelection()
+void GrifftabFormTest::rightClickChoosesTheRowAndOpensThePopup()
 {
     Fixture f(2);
     TF_GrifftabForm& form = f.open(true);
@@ -369,8 +370,9 @@ void GrifftabFormTest::rightClickOpensThePopupAndKeepsTheSelection()
     QApplication::sendEvent(form.LB_Akkorde->viewport(), &menuRequest);
     QTRY_VERIFY(form.PM_ATypen->isVisible());
     form.PM_ATypen->hide();
-    QCOMPARE(form.LB_Akkorde->currentRow(), 0);
-    QVERIFY(f.choices().isEmpty());
+    // The pop-up acts on the row clicked, which is chosen as by a left click.
+    QCOMPARE(form.LB_Akkorde->currentRow(), 1);
+    QCOMPARE(f.choices(), QList<int>{1});
     const QStringList captions = {QStringLiteral("&Hoch"), QStringLiteral("&Runter"), QString(),
                                   QStringLiteral("&Zufügen"), QStringLiteral("&Entfernen")};
     QStringList shown;
@@ -821,7 +823,8 @@ void GrifftabFormTest::rootEditorTakesFiveCharactersForTheShortName()
     QVERIFY(form.E_GrundBez->isHidden());
     QVERIFY(!form.E_GrundBez->isEnabled());
     QTRY_VERIFY(form.LB_Grund->hasFocus());
-    QCOMPARE(f.choices(), QList<int>{1});
+    // A stored short name only makes the main window repaint: its grip stays.
+    QCOMPARE(f.choices(), QList<int>{6});
 }
 
 void GrifftabFormTest::rootEditorEnterStoresTheLongNameAndRefillsTheRoots()
