@@ -24,8 +24,13 @@ int useDocument(AkkordDepotClass& doc)
                static_cast<int>(std::string(doc.TypName(t)).size());
     for (int s = 1; s <= doc.SaitenAnzahl(); ++s)
         sum += static_cast<int>(doc.SaitenBezeichnung(s).size());
+    // Every grip is read; the costly lookups (each a pass over the list) only for some, or a full
+    // table would take minutes per input.
     for (int g = 0; g < doc.Anzahl(); ++g) {
         const AkkordDatenClass& griff = doc.Element(g);
+        sum += griff.Grundton + griff.AkkordTyp + TiefsterBundVon(griff);
+        if (g >= 64 && g != doc.Anzahl() - 1)
+            continue;
         doc.GriffHolen(griff.Grundton, griff.AkkordTyp, false, 0);
         TrefferClass result;
         TrefferClass list[MaxTreffer];
