@@ -72,6 +72,38 @@ void BM_SetGroesseUndAnordnen(benchmark::State& state)
 }
 BENCHMARK(BM_SetGroesseUndAnordnen)->Args({269, 261})->Args({1900, 700})->Unit(benchmark::kMicrosecond);
 
+// A paint on a high-DPI screen: the board drawn at a device pixel ratio of range(2) / 100.
+void BM_ZeichnenHochaufgeloest(benchmark::State& state)
+{
+    auto board = composedBoard(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    board->SetPixelverhaeltnis(static_cast<qreal>(state.range(2)) / 100);
+    for (auto _ : state) {
+        board->Zeichnen();
+        benchmark::DoNotOptimize(board->Puffer().constBits());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ZeichnenHochaufgeloest)
+    ->Args({269, 261, 150})
+    ->Args({269, 261, 200})
+    ->Args({1900, 700, 200})
+    ->Unit(benchmark::kMicrosecond);
+
+// The whole neck for a left-handed player: mirrored, with position markers and fret numbers.
+void BM_ZeichnenGespiegeltMitLagenpunkten(benchmark::State& state)
+{
+    auto board = composedBoard(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    board->SetBundanzahl(24);
+    board->SetLinkshaender(true);
+    board->SetLagenpunkte(true);
+    for (auto _ : state) {
+        board->Zeichnen();
+        benchmark::DoNotOptimize(board->Puffer().constBits());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ZeichnenGespiegeltMitLagenpunkten)->Args({1900, 700})->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv)

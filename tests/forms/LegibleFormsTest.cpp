@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -94,6 +95,7 @@ class LegibleFormsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void testsSeeQtsGermanTexts();
     void programNameShowsItsDescenders();
     void messageOfSeveralLinesMakesTheBoxTaller_data();
     void messageOfSeveralLinesMakesTheBoxTaller();
@@ -109,6 +111,16 @@ private slots:
     void narrowHeaderTitleShowsWholeAsTooltip();
     void tableWindowHasASensibleMinimumSize();
 };
+
+void LegibleFormsTest::testsSeeQtsGermanTexts()
+{
+    QCOMPARE(QKeySequence(Qt::CTRL | Qt::Key_S).toString(QKeySequence::NativeText), QStringLiteral("Strg+S"));
+    QCOMPARE(QKeySequence(Qt::SHIFT | Qt::Key_Delete).toString(QKeySequence::NativeText),
+             QStringLiteral("Umschalt+Entf"));
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
+             QStringLiteral("Abbrechen"));
+}
 
 void LegibleFormsTest::programNameShowsItsDescenders()
 {
