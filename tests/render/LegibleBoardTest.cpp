@@ -89,6 +89,7 @@ private slots:
     void everyTextStaysInsideItsArea();
     void annotationShowsWholeInTheDefaultWindow_data();
     void annotationShowsWholeInTheDefaultWindow();
+    void annotationWidensTheMarginWhenShrinkingIsNotEnough();
     void titleAndDiscsNeverOverlap_data();
     void titleAndDiscsNeverOverlap();
     void highDpiImageHasItsOwnPixels_data();
@@ -215,6 +216,29 @@ void LegibleBoardTest::annotationShowsWholeInTheDefaultWindow()
         QVERIFY(!placed.shortened);
         QVERIFY2(placed.box.right() < 320, qPrintable(describe(placed.box)));
     }
+}
+
+void LegibleBoardTest::annotationWidensTheMarginWhenShrinkingIsNotEnough()
+{
+    // Thirty frets in a small window leave a right margin of 8 pixels.
+    auto b = board(269, 261, 30);
+    const int randLinks = b->RandLinks();
+    const int bundabstand = b->Bundabstand();
+    QCOMPARE(b->Breite() - b->Gitterpunkt(30, 0).x(), 269 - randLinks - 30 * bundabstand);
+    b->SetTextRechtsMuster(QStringLiteral("maj7"));
+    QCOMPARE(b->RandLinks(), randLinks);
+    QVERIFY(b->Bundabstand() < bundabstand);
+    QVERIFY(b->TextRechts(0).Schrifthoehe >= LegibleTextHeight);
+    for (int row = 0; row < 6; ++row)
+        b->SetTextRechts(row, QStringLiteral("maj7"));
+    b->Zeichnen();
+    for (int row = 0; row < 6; ++row) {
+        QVERIFY(!b->TextRechtsFeld(row).shortened);
+        QVERIFY(b->TextRechtsFeld(row).box.right() < 269);
+    }
+    // Without an annotation the designed geometry returns.
+    b->SetTextRechtsMuster(QString());
+    QCOMPARE(b->Bundabstand(), bundabstand);
 }
 
 void LegibleBoardTest::titleAndDiscsNeverOverlap_data()
