@@ -13,6 +13,7 @@
 
 #include "app/Bildschirmlage.h"
 #include "app/PaintBox.h"
+#include "app/RueckgaengigVerlauf.h"
 #include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
 #include "forms/Statusleiste.h"
@@ -42,6 +43,7 @@ TF_Main::TF_Main(const QString& settingsPath, const TableLookup& lookup, const Q
     createPopupMenus();
     connectActions();
     Dokument = std::make_unique<AkkordDepotClass>();
+    verlaufErzeugen();
     Zeichner = std::make_unique<GriffbrettClass>(PB_Griffbrett->width(), PB_Griffbrett->height());
     Einstellungen = std::make_unique<PrivateProfile>(settingsPath);
     EinstellungenLaden();

@@ -19,6 +19,8 @@ class PrivateProfile;
 class Statusleiste;
 class TF_GrifftabForm;
 class PaintBox;
+class RueckgaengigVerlauf;
+enum class Auffrischen : int;
 class QAction;
 class QActionGroup;
 class QImage;
@@ -53,6 +55,7 @@ public:
     PaintBox* griffbrettFeld() const { return PB_Griffbrett; }
     Statusleiste* statusleiste() const { return SB_Statusbar; }
     TF_GrifftabForm* grifftabFenster() const { return GrifftabFenster.get(); }
+    RueckgaengigVerlauf& verlauf() { return *m_verlauf; }
 
     // The compose-and-paint routine: grip and recognition into the renderer, then the warning.
     void Zusammenstellen();
@@ -229,10 +232,19 @@ private:
 
     QAction* createAction(const char* name, const QString& caption, const QString& hint);
 
+    // Undo and redo: every change of the grip, the stored grips, the catalogue and the root names.
+    void createUndoActions();
+    void verlaufErzeugen();
+    void verlaufAuffrischen(Auffrischen art);
+    void undoActionsUpdate();
+    void MI_RueckgaengigClick();
+    void MI_WiederholenClick();
+
     std::unique_ptr<AkkordDepotClass> Dokument;
     std::unique_ptr<GriffbrettClass> Zeichner;
     std::unique_ptr<PrivateProfile> Einstellungen;
     std::unique_ptr<TF_GrifftabForm> GrifftabFenster;
+    std::unique_ptr<RueckgaengigVerlauf> m_verlauf;
 
     int NaechsterFinger = 1;
     int LetzterFinger = 0;
@@ -281,6 +293,8 @@ private:
     QAction* MI_AkkSpeichern = nullptr;
     QAction* MI_AkkEntfernen = nullptr;
     QAction* MI_GriffeFinden = nullptr;
+    QAction* MI_Rueckgaengig = nullptr;
+    QAction* MI_Wiederholen = nullptr;
     QAction* MI_ErkVor = nullptr;
     QAction* MI_AkkordErkOnOff = nullptr;
     QAction* MI_ErkennungSaite[8] = {}; // 0 interval count, 1..6 a start string, 7 the bass

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/PaintBox.h"
+#include "app/RueckgaengigVerlauf.h"
 #include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
 #include "forms/Statusleiste.h"
@@ -85,6 +86,7 @@ void TF_Main::MI_BundSubClick()
 void TF_Main::ZuBundGehen(int bund)
 {
     bund = std::clamp(bund, 1, MaxBund);
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Griff verschieben"));
     if (!Dokument->GriffVerschieben(bund)) {
         Statusmeldung(QStringLiteral("Der Griff passt ab dem %1. Bund nicht mehr auf das Griffbrett").arg(bund));
         return;

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/PaintBox.h"
+#include "app/RueckgaengigVerlauf.h"
 #include "forms/DateiDialog.h"
 #include "forms/DateiFehler.h"
 #include "forms/MeldungZeigen.h"
@@ -72,6 +73,8 @@ bool TF_Main::OeffnenMitPfad(const QString& pfad)
         break;
     }
     saitenzahlAnwenden();
+    if (geoeffnet)
+        m_verlauf->leeren();
     return geoeffnet;
 }
 
@@ -121,6 +124,7 @@ int TF_Main::AenderungenUebernehmen()
 bool TF_Main::dateiSchreiben(const QString& pfad)
 {
     if (Dokument->Speichern(pfad.toStdString())) {
+        m_verlauf->gesichert();
         Statusmeldung(QStringLiteral("Die Grifftabelle wurde gespeichert"));
         return true;
     }
@@ -196,6 +200,7 @@ void TF_Main::MI_NeuClick()
     saitenzahlAnwenden();
     Zusammenstellen();
     AlleFingerEntfernen();
+    m_verlauf->leeren();
     m_dateiName.clear();
     titleUpdate();
 }
@@ -206,8 +211,12 @@ void TF_Main::MI_InfoClick()
     dialog.exec();
     std::string text;
     if (!Dokument->InstrumentNurLesen() && dialog.instrumentGeaendert() &&
-        qtToModel(dialog.instrument(), text))
+        qtToModel(dialog.instrument(), text)) {
         Dokument->SetzeText(0, text);
-    if (!Dokument->InfoNurLesen() && dialog.infoGeaendert() && qtToModel(dialog.info(), text))
+        m_verlauf->fremdGeaendert();
+    }
+    if (!Dokument->InfoNurLesen() && dialog.infoGeaendert() && qtToModel(dialog.info(), text)) {
         Dokument->SetzeText(1, text);
+        m_verlauf->fremdGeaendert();
+    }
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/RueckgaengigSchritt.h"
+#include "app/RueckgaengigVerlauf.h"
 #include "forms/GriffeFindenForm.h"
 #include "forms/GrifftabForm.h"
 #include "table/AkkordDepot.h"
@@ -45,6 +47,7 @@ void TF_Main::gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& grif
 {
     if (griffe.empty())
         return;
+    auto schritt = m_verlauf->speichernBeginnen(QStringLiteral("Griffe speichern"));
     int stored = 0;
     for (const AkkordDatenClass& griff : griffe) {
         const int counter = Dokument->Nummer;
@@ -63,6 +66,7 @@ void TF_Main::gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& grif
         return;
     }
     NachHolenAktualisieren();
+    m_verlauf->aufnehmen(std::move(schritt));
     const int total = static_cast<int>(griffe.size());
     if (total == 1)
         Statusmeldung(QStringLiteral("Griff wurde gespeichert"));

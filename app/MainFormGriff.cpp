@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/PaintBox.h"
+#include "app/RueckgaengigVerlauf.h"
 #include "forms/MeldungZeigen.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
@@ -180,6 +181,8 @@ void TF_Main::FingerKlick(bool links, bool shift)
     if (!links)
         KontextmenueWaehlen();
     const int held = griff.FingerBei(bund, saite);
+    const RueckgaengigVerlauf::GriffKlammer schritt(
+        *m_verlauf, held == -1 ? QStringLiteral("Finger setzen") : QStringLiteral("Finger entfernen"));
     if (held == -1) {
         if (links) {
             if (shift) {
@@ -230,6 +233,7 @@ void TF_Main::FingerWaehlen(int finger, bool umschalten)
 {
     const int bund = Zeichner->AktBund();
     const int saite = Zeichner->AktSaite();
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Finger wählen"));
     if (umschalten) {
         const int held = Dokument->FingerBei(bund, saite);
         if (held == -1 || held == finger)
@@ -251,6 +255,7 @@ void TF_Main::MI_FingerNext1Click(QAction* item)
 
 void TF_Main::BarreEintragen()
 {
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Barré eintragen"));
     const int bund = Zeichner->AktBund();
     NaechsterFingerSetzen(1);
     const int strings = Dokument->SaitenAnzahl();
@@ -267,6 +272,7 @@ void TF_Main::BarreEintragen()
 
 void TF_Main::SaiteUmschalten()
 {
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Saite umschalten"));
     const int saite = Zeichner->AktSaite();
     Dokument->LeerSetzen(saite, Dokument->SaitenStatus(saite) != SaiteLeer);
     NachAenderungAktualisieren();
@@ -274,6 +280,8 @@ void TF_Main::SaiteUmschalten()
 
 void TF_Main::AlleSaitenSetzen(bool leer)
 {
+    const RueckgaengigVerlauf::GriffKlammer schritt(
+        *m_verlauf, leer ? QStringLiteral("Alle Saiten spielen") : QStringLiteral("Alle Saiten dämpfen"));
     for (int s = 1; s <= Dokument->SaitenAnzahl(); ++s)
         Dokument->LeerSetzen(s, leer);
     NachAenderungAktualisieren();
@@ -281,6 +289,7 @@ void TF_Main::AlleSaitenSetzen(bool leer)
 
 void TF_Main::AlleFingerEntfernen()
 {
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Alle Finger entfernen"));
     if (Dokument->AlleSaiten(false)) {
         AlleSaitenSetzen(true);
         runItem(MI_BundNr[0]);

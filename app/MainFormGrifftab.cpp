@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "app/Bildschirmlage.h"
+#include "app/RueckgaengigSchritt.h"
+#include "app/RueckgaengigVerlauf.h"
 #include "forms/GriffSpeichernForm.h"
 #include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
@@ -24,6 +26,10 @@ void TF_Main::grifftabErzeugen()
         *Dokument, [this](int code) { Benachrichtigen(code); },
         [this](const QString& hinweis) { HinweisZeigen(hinweis); });
     GrifftabFenster->HinweiseAnzeigen(MI_KurzhinweisOnOff->isChecked());
+    GrifftabFenster->SetzeBearbeiten([this](TF_GrifftabForm::Bearbeitung art, const QString& was, int von,
+                                            int nach, const std::function<bool()>& edit) {
+        return m_verlauf->bearbeiten(art, was, von, nach, edit);
+    });
     modifierShortcutsEverywhere();
 }
 
@@ -219,6 +225,7 @@ void TF_Main::MI_AkkSpeichernClick()
         to = dialog.bisBund();
     }
 
+    auto schritt = m_verlauf->speichernBeginnen(QStringLiteral("Griff speichern"));
     bool stored = false;
     if (!range) {
         stored = griff.GriffAufnehmen() > 0;
@@ -239,6 +246,7 @@ void TF_Main::MI_AkkSpeichernClick()
         return;
     }
     NachHolenAktualisieren();
+    m_verlauf->aufnehmen(std::move(schritt));
     Statusmeldung(QStringLiteral("Griff wurde gespeichert"));
     if (Ergebnis.AkkordTyp != -1)
         grifftabAuswahlSetzen();

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/RueckgaengigSchritt.h"
+#include "app/RueckgaengigVerlauf.h"
 #include "forms/GrifftabForm.h"
 #include "forms/MeldungZeigen.h"
 #include "forms/PrivateProfile.h"
@@ -148,11 +150,11 @@ void TF_Main::createActions()
     MI_Barre->setShortcut(key(Qt::CTRL | Qt::Key_R));
 
     // Both view items show Ctrl+U; one hidden action carries it, since Qt ignores a doubled shortcut.
+    // The caption names the key as the menus do, in the translated form ("Strg+U").
+    const QString viewKey = QLatin1Char('\t') + key(Qt::CTRL | Qt::Key_U).toString(QKeySequence::NativeText);
     auto* views = new QActionGroup(this);
     MI_ShowGriffbrett = createAction("MI_ShowGriffbrett", QStringLiteral("Griff&brett") + viewKey,
                                      QStringLiteral("Gesamtes Griffbrett anzeigen"));
-    // The caption names the key as the menus do, in the translated form ("Strg+U").
-    const QString viewKey = QLatin1Char('\t') + key(Qt::CTRL | Qt::Key_U).toString(QKeySequence::NativeText);
     MI_ShowAkkord = createAction("MI_ShowAkkord", QStringLiteral("&Akkordgriff") + viewKey,
                                  QStringLiteral("Griffbrett ab Akkordgriff anzeigen"));
     for (QAction* view : {MI_ShowGriffbrett, MI_ShowAkkord}) {
@@ -183,9 +185,6 @@ void TF_Main::createActions()
                                       QStringLiteral("Die Fingerzahlen ein-/ausblenden"));
     MI_FingersatzOnOff->setCheckable(true);
     MI_FingersatzOnOff->setShortcut(key(Qt::CTRL | Qt::Key_F));
-    auto* annotations = new QActionGroup(this);
-    MI_Radio1Aus = createAction("MI_Radio1Aus", QStringLiteral("&Aus"), QStringLiteral("Nichts anzeigen"));
-    MI_Radio1Aus->setShortcut(key(Qt::CTRL | Qt::Key_A));
     MI_LagenpunkteOnOff =
         createAction("MI_LagenpunkteOnOff", QStringLiteral("&Lagenpunkte"),
                      QStringLiteral("Lagenpunkte und Bundzahlen im gesamten Griffbrett ein-/ausblenden"));
@@ -193,6 +192,9 @@ void TF_Main::createActions()
     MI_LinkshaenderOnOff = createAction("MI_LinkshaenderOnOff", QStringLiteral("&Linkshänder"),
                                         QStringLiteral("Griffbrett für Linkshänder spiegeln"));
     MI_LinkshaenderOnOff->setCheckable(true);
+    auto* annotations = new QActionGroup(this);
+    MI_Radio1Aus = createAction("MI_Radio1Aus", QStringLiteral("&Aus"), QStringLiteral("Nichts anzeigen"));
+    MI_Radio1Aus->setShortcut(key(Qt::CTRL | Qt::Key_A));
     MI_Radio1Intervall = createAction("MI_Radio1Intervall", QStringLiteral("&Intervalle"),
                                       QStringLiteral("Intervall, wenn ein Akkord erkannt wurde"));
     MI_Radio1Intervall->setShortcut(key(Qt::CTRL | Qt::Key_I));
@@ -231,6 +233,7 @@ void TF_Main::createActions()
     MI_Drucken = createAction("MI_Drucken", QStringLiteral("&Drucken..."),
                               QStringLiteral("Griffblatt der Grifftabelle drucken"));
     MI_Drucken->setShortcut(key(Qt::CTRL | Qt::Key_P));
+    createUndoActions();
 }
 
 void TF_Main::connectActions()
@@ -274,6 +277,8 @@ void TF_Main::connectActions()
     connect(MI_WinMaximize, &QAction::triggered, this, &TF_Main::MI_WinMaximizeClick);
     connect(MI_AkkordnameOnOff, &QAction::triggered, this, &TF_Main::MI_AkkordnameOnOffClick);
     connect(MI_FingersatzOnOff, &QAction::triggered, this, &TF_Main::MI_FingersatzOnOffClick);
+    connect(MI_LagenpunkteOnOff, &QAction::triggered, this, &TF_Main::MI_LagenpunkteOnOffClick);
+    connect(MI_LinkshaenderOnOff, &QAction::triggered, this, &TF_Main::MI_LinkshaenderOnOffClick);
     connect(MI_Radio1Aus, &QAction::triggered, this,
             [this] { annotationChoose(0, QStringLiteral("Anzeige am rechten Rand: nichts")); });
     connect(MI_Radio1Noten, &QAction::triggered, this,
@@ -293,8 +298,6 @@ void TF_Main::connectActions()
 void TF_Main::createMenus()
 {
     MI_Datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-    connect(MI_LagenpunkteOnOff, &QAction::triggered, this, &TF_Main::MI_LagenpunkteOnOffClick);
-    connect(MI_LinkshaenderOnOff, &QAction::triggered, this, &TF_Main::MI_LinkshaenderOnOffClick);
     MI_Datei->setObjectName(QStringLiteral("MI_Datei"));
     MI_Datei->addActions({MI_Neu, MI_Laden, MI_Speichern, MI_SpeichernAls});
     MI_Exportieren = MI_Datei->addMenu(QStringLiteral("&Exportieren"));
@@ -310,6 +313,8 @@ void TF_Main::createMenus()
 
     MI_Griff = menuBar()->addMenu(QStringLiteral("&Griff"));
     MI_Griff->setObjectName(QStringLiteral("MI_Griff"));
+    MI_Griff->addActions({MI_Rueckgaengig, MI_Wiederholen});
+    MI_Griff->addSeparator();
     MI_Griff->addActions({MI_Suchen, MI_AkkVor, MI_AkkZurueck});
     MI_Griff->addSeparator();
     MI_Griff->addActions({MI_AkkSpeichern, MI_AkkEntfernen});
@@ -352,6 +357,7 @@ void TF_Main::createMenus()
     MI_AnsichtDiagramm->setObjectName(QStringLiteral("MI_AnsichtDiagramm"));
     MI_AnsichtDiagramm->menuAction()->setStatusTip(QStringLiteral("Was im Diagramm angezeigt werden soll"));
     MI_AnsichtDiagramm->addActions({MI_AkkordnameOnOff, MI_FingersatzOnOff});
+    MI_AnsichtDiagramm->addActions({MI_LagenpunkteOnOff, MI_LinkshaenderOnOff});
     MI_AnsichtDiagramm->addSeparator();
     MI_AnsichtDiagramm->addActions({MI_Radio1Aus, MI_Radio1Intervall, MI_Radio1Noten});
 
@@ -375,7 +381,6 @@ void TF_Main::Tastenkuerzel(bool an)
                       {MI_Finger[3], Qt::Key_4}, {MI_AkkSpeichern, Qt::Key_S},
                       {MI_Anhoeren, Qt::Key_A},  {MI_ZerlegtAnhoeren, (Qt::SHIFT | Qt::Key_A).toCombined()}};
     for (const auto& entry : singleKeys)
-    MI_AnsichtDiagramm->addActions({MI_LagenpunkteOnOff, MI_LinkshaenderOnOff});
         entry.item->setShortcut(an ? QKeySequence(entry.key) : QKeySequence());
 }
 
@@ -502,11 +507,13 @@ void TF_Main::MI_AkkEntfernenClick()
     if (MeldungZeigen(this, 2, QStringLiteral("Soll der Griff wirklich entfernt werden? "),
                       QStringLiteral("Löschen?"), 0) != 6)
         return;
+    auto schritt = m_verlauf->entfernenBeginnen(QStringLiteral("Griff entfernen"), Dokument->GriffSuchen());
     if (!Dokument->GriffEntfernen()) {
         Statusmeldung(QStringLiteral("Griff wurde nicht gelöscht!"));
         return;
     }
     NachHolenAktualisieren();
+    m_verlauf->aufnehmen(std::move(schritt));
     if (Ergebnis.AkkordTyp != -1)
         grifftabAuswahlSetzen();
 }

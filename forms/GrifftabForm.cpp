@@ -520,6 +520,12 @@ void TF_GrifftabForm::Benachrichtigen(int code)
         m_benachrichtigen(code);
 }
 
+bool TF_GrifftabForm::bearbeiten(Bearbeitung art, const QString& was, int von, int nach,
+                                 const std::function<bool()>& edit)
+{
+    return m_bearbeiten ? m_bearbeiten(art, was, von, nach, edit) : edit();
+}
+
 void TF_GrifftabForm::GrundtoeneFuellen()
 {
     const int kept = selectedRow(LB_Grund);
@@ -780,7 +786,10 @@ void TF_GrifftabForm::E_ANameExit()
     std::string name;
     if (!qtToModel(E_AName->text(), name) || name == m_dokument.TypName(typ))
         return;
-    m_dokument.TypUmbenennen(typ, name);
+    bearbeiten(Bearbeitung::Katalog, QStringLiteral("Akkordtyp umbenennen"), -1, -1, [&] {
+        m_dokument.TypUmbenennen(typ, name);
+        return true;
+    });
     TypenFuellen();
     Benachrichtigen(5);
 }
@@ -807,7 +816,11 @@ void TF_GrifftabForm::B_addMouseDown(Qt::KeyboardModifiers shift)
     }
     const int typ = selectedRow(LB_Akkorde);
     const int code = UP_Intervall->value();
-    if (typ < 0 || !m_dokument.IntervallZufuegen(typ, code, m_optional && code != 0))
+    const bool optional = m_optional && code != 0;
+    if (typ < 0 || !bearbeiten(Bearbeitung::Katalog,
+                               optional ? QStringLiteral("Intervall optional hinzufügen")
+                                        : QStringLiteral("Intervall hinzufügen"),
+                               -1, -1, [&] { return m_dokument.IntervallZufuegen(typ, code, optional); }))
         return;
     m_optional = false;
     PanelAktualisieren();
@@ -821,7 +834,8 @@ void TF_GrifftabForm::B_subMouseDown(Qt::KeyboardModifiers shift)
         return;
     }
     const int typ = selectedRow(LB_Akkorde);
-    if (typ < 0 || !m_dokument.IntervallEntfernen(typ, UP_Intervall->value()))
+    if (typ < 0 || !bearbeiten(Bearbeitung::Katalog, QStringLiteral("Intervall entfernen"), -1, -1,
+                               [&] { return m_dokument.IntervallEntfernen(typ, UP_Intervall->value()); }))
         return;
     PanelAktualisieren();
     Benachrichtigen(5);
@@ -831,7 +845,8 @@ void TF_GrifftabForm::B_subMouseDown(Qt::KeyboardModifiers shift)
 
 void TF_GrifftabForm::addChordType()
 {
-    if (!m_dokument.TypZufuegen()) {
+    if (!bearbeiten(Bearbeitung::Katalog, QStringLiteral("Akkordtyp hinzufügen"), -1, -1,
+                    [this] { return m_dokument.TypZufuegen(); })) {
         MeldungZeigen(this, 1, QStringLiteral("Es können keine weiteren Akkorde aufgenommen werden!"),
                       QStringLiteral("Abbruch"), 2);
         return;
@@ -860,7 +875,8 @@ void TF_GrifftabForm::removeChordType()
                 QStringLiteral("Soll der Akkord mit seinen %1 zugehörigen Griffen wirklich entfernen werden? ")
                     .arg(grips);
         answer = MeldungZeigen(this, 0, question, QStringLiteral("Löschen bestätigen"), 0);
-        if (answer == 6 && m_dokument.AkkordtypLoeschen(typ)) {
+        if (answer == 6 && bearbeiten(Bearbeitung::TypEntfernen, QStringLiteral("Akkordtyp entfernen"), typ, -1,
+                                      [&] { return m_dokument.AkkordtypLoeschen(typ); })) {
             removed = true;
             TypWaehlen(0);
             TypenFuellen();
@@ -891,8 +907,11 @@ void TF_GrifftabForm::moveType(int from, int to)
 {
     // Neighbour by neighbour, so the types in between shift by one place and keep their order.
     const int step = to > from ? 1 : -1;
-    for (int typ = from; typ != to; typ += step)
-        m_dokument.AkkordtypenTauschen(typ, typ + step);
+    bearbeiten(Bearbeitung::TypVerschieben, QStringLiteral("Akkordtyp verschieben"), from, to, [&] {
+        for (int typ = from; typ != to; typ += step)
+            m_dokument.AkkordtypenTauschen(typ, typ + step);
+        return true;
+    });
     TypWaehlen(to);
     TypenFuellen();
     PanelAktualisieren();
@@ -912,7 +931,10 @@ void TF_GrifftabForm::PMI_TypEntfernenClick()
 void TF_GrifftabForm::sortGrips()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_dokument.SetzeEigeneReihenfolge(false);
+    bearbeiten(Bearbeitung::Reihenfolge, QStringLiteral("Alle sortieren"), -1, -1, [this] {
+        m_dokument.SetzeEigeneReihenfolge(false);
+        return true;
+    });
     PanelAktualisieren(); // fills the grips with preselection
     QApplication::restoreOverrideCursor();
 }
@@ -1031,7 +1053,10 @@ bool TF_GrifftabForm::E_GrundBezKeyDown(QKeyEvent* event)
         std::string name;
         if (m_grundBezTon >= 0 && m_grundBezTon == selectedRow(LB_Grund) && qtToModel(E_GrundBez->text(), name) &&
             name != m_dokument.TonName(m_grundBezTon, m_kurzname)) {
-            m_dokument.TonUmbenennen(m_grundBezTon, name, m_kurzname);
+            bearbeiten(Bearbeitung::Grundtoene, QStringLiteral("Grundton umbenennen"), -1, -1, [&] {
+                m_dokument.TonUmbenennen(m_grundBezTon, name, m_kurzname);
+                return true;
+            });
             m_grundBezGespeichert = true;
         }
         closeRootEditor();

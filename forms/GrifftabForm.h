@@ -30,6 +30,13 @@ public:
     using Benachrichtigung = std::function<void(int code)>;
     // A text for the main window's status message.
     using Hinweis = std::function<void(const QString&)>;
+    // What an edit changes besides the catalogue: the grips of a removed type, the type numbers of a
+    // moved one, the root names, or the order of the grips.
+    enum class Bearbeitung { Katalog, TypEntfernen, TypVerschieben, Grundtoene, Reihenfolge };
+    // Runs an edit, named by was, so that the owner can record it; von, nach: the type removed or
+    // moved and its new place. Returns what the edit returned.
+    using Bearbeiten = std::function<bool(Bearbeitung art, const QString& was, int von, int nach,
+                                          const std::function<bool()>& edit)>;
 
     TF_GrifftabForm(AkkordDepotClass& dokument, Benachrichtigung benachrichtigen, Hinweis hinweis,
                     QWidget* parent = nullptr);
@@ -60,6 +67,7 @@ public:
     int fretListMinimum() const;
     int VorzugsBundWert() const { return VorzugsBund; }
     void HinweiseAnzeigen(bool an);
+    void SetzeBearbeiten(Bearbeiten bearbeiten) { m_bearbeiten = std::move(bearbeiten); }
 
     // Handlers, public so that tests can drive what offscreen windows cannot (a real drag).
     void LB_GrundClick();
@@ -141,6 +149,7 @@ private:
     void minimumSizeUpdate();
     void updateControls();
     void Benachrichtigen(int code);
+    bool bearbeiten(Bearbeitung art, const QString& was, int von, int nach, const std::function<bool()>& edit);
     void addChordType();
     void removeChordType();
     void moveType(int from, int to);
@@ -153,6 +162,7 @@ private:
     AkkordDepotClass& m_dokument;
     Benachrichtigung m_benachrichtigen;
     Hinweis m_hinweis;
+    Bearbeiten m_bearbeiten;
     int m_letzteListe = 0; // 0 none, 1 roots, 2 types, 3 grips
     bool m_optional = false;
     int m_ziehen = 0; // 2 while a drag from the type list is under way
