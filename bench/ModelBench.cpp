@@ -176,6 +176,26 @@ void BM_Erkennen(benchmark::State& state)
 }
 BENCHMARK(BM_Erkennen);
 
+// The same grip from its bass: the lowest sounding string is found on every run.
+void BM_ErkennenBasston(benchmark::State& state)
+{
+    AkkordDepotClass& doc = fullTable();
+    doc.Loeschen();
+    const int frets[] = {3, 3, 2, 4, 3, 3};
+    for (int s = 1; s <= 6; ++s)
+        doc.FingerSetzen(frets[s - 1], s, 1 + s % 4);
+    doc.SetzeStartSaite(StartSaiteBasston);
+    TrefferClass result;
+    TrefferClass list[MaxTreffer];
+    for (auto _ : state) {
+        doc.AkkordSetzen(KeinTon, 0);
+        benchmark::DoNotOptimize(doc.Erkennen(&result, list));
+    }
+    doc.SetzeStartSaite(0);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ErkennenBasston);
+
 // The lookup after an edit at its slowest: the wanted fingering is the last of 10000 stored grips.
 void BM_FingersatzSuchen(benchmark::State& state)
 {

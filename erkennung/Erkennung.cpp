@@ -1,6 +1,7 @@
 #include "erkennung/Erkennung.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -302,6 +303,11 @@ bool ErkennungClass::Schreiben(std::ostream& out)
 
 void ErkennungClass::masksUpdate()
 {
+    for (int k = 0; k < 12; ++k) {
+        m_erreichen[k] = 0;
+        m_entbehrlich[k] = 0;
+    }
+    m_mitIntervallen = 0;
     for (int t = 0; t < m_typAnzahl; ++t) {
         const AkkordTypClass& typ = m_typen[t];
         unsigned reachable = 1u;
@@ -312,17 +318,22 @@ void ErkennungClass::masksUpdate()
             if (!typ.Intervalle[i].Optional)
                 required |= bit;
         }
-        // A type without intervals never fits: it requires a pitch class that no note has.
-        if (typ.IntervallAnzahl == 0)
-            required = 1u << 12;
-        m_erreichbar[t] = static_cast<std::uint16_t>(reachable);
-        m_pflicht[t] = static_cast<std::uint16_t>(required);
+        const std::uint64_t type = std::uint64_t{1} << t;
+        if (typ.IntervallAnzahl > 0)
+            m_mitIntervallen |= type;
+        for (int k = 0; k < 12; ++k) {
+            if (reachable & (1u << k))
+                m_erreichen[k] |= type;
+            if (!(required & (1u << k)))
+                m_entbehrlich[k] |= type;
+        }
     }
     m_maskenAktuell = true;
 }
 
 int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
 {
+    static_assert(MaxTypen <= 64, "one bit per type");
     Strings strings;
     const int bassString = stringsRead(Daten(), *this, strings);
     const bool bassMode = m_startSaite == StartSaiteBasston;
@@ -371,9 +382,12 @@ int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
     for (int n = 0; n < noteCount; ++n) {
         const int root = notes[n];
         const unsigned relative = relativeTo(sounding, root);
-        for (int t = 0; t < m_typAnzahl; ++t) {
-            if ((m_pflicht[t] & ~relative) != 0 || (relative & ~m_erreichbar[t]) != 0)
-                continue;
+        // One bit per fitting type: every sounding note reached, every missing one dispensable.
+        std::uint64_t fitting = m_mitIntervallen;
+        for (int k = 0; k < 12; ++k)
+            fitting &= (relative >> k) & 1u ? m_erreichen[k] : m_entbehrlich[k];
+        for (; fitting != 0; fitting &= fitting - 1) {
+            const int t = std::countr_zero(fitting);
             const int intervals = m_typen[t].IntervallAnzahl;
             if (liste && matches < MaxTreffer) {
                 liste[matches] = TrefferClass{};

@@ -76,9 +76,10 @@ private:
     std::int32_t m_typAnzahl = 0;
     std::int32_t m_startSaite = 0;
     bool m_geaendert = false;
-    // The pitch classes each type reaches and requires, relative to its root, kept between runs;
-    // every catalogue change marks them stale.
-    std::uint16_t m_erreichbar[MaxTypen] = {};
-    std::uint16_t m_pflicht[MaxTypen] = {};
+    // Per pitch class above the root, one bit per type: the types that reach it, and the types that
+    // can do without it. Kept between runs; every catalogue change marks them stale.
+    std::uint64_t m_erreichen[12] = {};
+    std::uint64_t m_entbehrlich[12] = {};
+    std::uint64_t m_mitIntervallen = 0; // types with at least one interval
     bool m_maskenAktuell = false;
 };
