@@ -5,7 +5,8 @@
 // Environment: ZW_SOAK_SEED (number; ZW_SOAK_FRESH picks one from the clock when it is unset),
 // ZW_SOAK_SECONDS (time budget, 60), ZW_SOAK_STEPS (at most that many steps), ZW_SOAK_REPLAY (a file of
 // steps as printed), ZW_SOAK_SHRINK (seconds to spend shortening a failing list), ZW_SOAK_IGNORE
-// (comma-separated invariant keys to leave unchecked, to look past a known fault).
+// (comma-separated invariant keys to leave unchecked, to look past a known fault), ZW_SOAK_TRACE (notes
+// show the status bar after each step).
 
 #include <QAction>
 #include <QApplication>
@@ -376,6 +377,13 @@ public:
         QCoreApplication::processEvents();
         closeLeftovers();
         m_answerer.stop();
+        if (m_trace) {
+            const Statusleiste& bar = *window().statusleiste();
+            noteAdd(QStringLiteral("now '%1' '%2' '%3', %4 grips, %5 types")
+                        .arg(bar.panelText(0), bar.panelText(1), bar.panelText(3))
+                        .arg(window().dokument().Anzahl())
+                        .arg(window().dokument().TypAnzahl()));
+        }
         step.answers = step.answers.mid(0, m_used);
         m_step = nullptr;
         if (m_clock.elapsed() > 20000)
@@ -1168,6 +1176,8 @@ private:
     QString m_comeback;
     QMap<QString, qint64> m_spent;
     int m_stepNumber = 0;
+    // ZW_SOAK_TRACE: each step's note ends with the status bar and the table's size.
+    const bool m_trace = qEnvironmentVariableIsSet("ZW_SOAK_TRACE");
     int m_lastFinder = 0;
 };
 
@@ -1196,6 +1206,17 @@ QList<Step> shrink(QList<Step> steps, const QString& key, const QSet<QString>& i
 {
     QElapsedTimer clock;
     clock.start();
+    // Most faults need only the last few steps: short tails are tried first, as they run fastest.
+    for (qsizetype tail = 4; tail < steps.size() && clock.elapsed() < budgetMs; tail *= 2) {
+        QList<Step> candidate = steps.mid(steps.size() - tail);
+        const Failure failure = replay(candidate, ignored);
+        if (failure.index >= 0 && failure.key == key) {
+            steps = candidate.mid(0, failure.index + 1);
+            std::printf("soak: the last %d steps suffice\n", static_cast<int>(steps.size()));
+            std::fflush(stdout);
+            break;
+        }
+    }
     int chunk = std::max<int>(1, steps.size() / 2);
     while (chunk >= 1 && clock.elapsed() < budgetMs) {
         bool shortened = false;
@@ -1287,6 +1308,7 @@ void SoakTest::randomCommandsKeepEveryWindowConsistent()
                     qPrintable(replayFile));
         std::fflush(stdout);
         failure = replay(steps, ignored);
+        std::printf("%s", qPrintable(listText(steps)));
     } else {
         std::printf("soak: seed %llu, %d s (replay with ZW_SOAK_SEED=%llu)\n",
                     static_cast<unsigned long long>(seed), seconds, static_cast<unsigned long long>(seed));
