@@ -138,6 +138,8 @@ private:
     void grifftabSichtbar(bool sichtbar);
     void grifftabErzeugen();
     void katalogGeaendert();
+    // The shown result becomes the grip's own chord, and the matches of an earlier run are gone.
+    void ergebnisAusGriff();
     void modifierShortcutsEverywhere();
     void zuGriffGehen();
 

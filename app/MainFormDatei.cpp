@@ -166,6 +166,7 @@ void TF_Main::MI_LadenClick()
         return;
     GrifftabLageLaden(true);
     selectedGripFetch();
+    ergebnisAusGriff();
     NachHolenAktualisieren();
     SB_Statusbar->update();
     Zeichner->SetGroesseUndAnordnen(PB_Griffbrett->width(), PB_Griffbrett->height());
@@ -200,6 +201,8 @@ void TF_Main::MI_NeuClick()
     saitenzahlAnwenden();
     Zusammenstellen();
     AlleFingerEntfernen();
+    // A new catalogue: nothing shown may keep a type of the old one.
+    katalogGeaendert();
     m_verlauf->leeren();
     m_dateiName.clear();
     titleUpdate();

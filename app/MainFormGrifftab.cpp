@@ -174,12 +174,19 @@ void TF_Main::zuGriffGehen()
 
 void TF_Main::katalogGeaendert()
 {
+    ergebnisAusGriff();
+    NachAenderungAktualisieren();
+}
+
+void TF_Main::ergebnisAusGriff()
+{
     // The document renumbered the grip's chord with the stored grips; the result follows it, and the
     // matches of the old numbering are gone until recognition runs again.
-    Ergebnis.Grundton = Dokument->Daten().Grundton;
-    Ergebnis.AkkordTyp = Dokument->Daten().AkkordTyp;
+    // An emptied grip keeps type 0 beside "no root": that is no chord either.
+    const bool chord = Dokument->Daten().Grundton < KeinTon && Dokument->Daten().AkkordTyp >= 0;
+    Ergebnis.Grundton = chord ? Dokument->Daten().Grundton : KeinTon;
+    Ergebnis.AkkordTyp = chord ? Dokument->Daten().AkkordTyp : -1;
     TrefferAnzahl = 0;
-    NachAenderungAktualisieren();
 }
 
 void TF_Main::MI_SuchenClick()
@@ -205,6 +212,12 @@ void TF_Main::MI_SuchenClick()
 void TF_Main::MI_AkkSpeichernClick()
 {
     AkkordDepotClass& griff = *Dokument;
+    // The grip is filed under the chord the window shows, and only under one the catalogue has.
+    if (Ergebnis.Grundton >= KeinTon || Ergebnis.AkkordTyp < 0 || Ergebnis.AkkordTyp >= griff.TypAnzahl()) {
+        Statusmeldung(QStringLiteral("Griff wurde nicht gespeichert!"));
+        return;
+    }
+    griff.AkkordSetzen(Ergebnis.Grundton, Ergebnis.AkkordTyp);
     griff.LeerBereinigen();
     bool openString = false;
     for (int s = 1; s <= griff.SaitenAnzahl(); ++s)
@@ -213,7 +226,7 @@ void TF_Main::MI_AkkSpeichernClick()
     bool range = false;
     int from = 0;
     int to = 0;
-    if (!openString) {
+    if (!openString && griff.PunktAnzahl() > 0) {
         // An open string cannot move along the neck, so only a fretted grip may be transposed.
         TF_GriffSpeichern dialog(griff.TiefsterBund(), this, griff.HoechsterBund() - griff.TiefsterBund());
         if (dialog.ausfuehren() != QDialog::Accepted) {

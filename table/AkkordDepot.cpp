@@ -98,6 +98,13 @@ void AkkordDepotClass::Zuruecksetzen(bool katalogLeeren)
     SetzeText(1, "");
 }
 
+void AkkordDepotClass::chordOfGripCheck()
+{
+    // The current grip stays across an open; a chord type the new catalogue lacks is no chord.
+    if (AkkordTyp >= TypAnzahl() || AkkordTyp < -1)
+        AkkordSetzen(KeinTon, -1);
+}
+
 bool AkkordDepotClass::sameChord(const AkkordDatenClass& griff, int grundton, int akkordTyp) const
 {
     return griff.Grundton == static_cast<std::uint8_t>(grundton) && griff.AkkordTyp == akkordTyp;
@@ -164,6 +171,9 @@ int AkkordDepotClass::GriffAufnehmen()
 {
     // Normalised before the search, so a stale open flag cannot smuggle in a duplicate.
     LeerBereinigen();
+    // Only a grip filed under a root and a type of the catalogue can be found and saved again.
+    if (Grundton >= KeinTon || AkkordTyp < 0 || AkkordTyp >= TypAnzahl())
+        return -1;
     if (Anzahl() >= MaxGriffe || GriffSuchen() >= 0)
         return -1;
     const int count = Anhaengen(Daten());
@@ -370,6 +380,7 @@ int AkkordDepotClass::Laden(const std::string& pfad)
         in.read(reinterpret_cast<char*>(&stored), sizeof stored);
         intact = in.gcount() == sizeof stored && stored == checksumValue();
     }
+    chordOfGripCheck();
     SetzeGeaendert(false);
     return intact ? LadenOk : LadenZerstoert;
 }

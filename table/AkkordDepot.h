@@ -69,7 +69,8 @@ public:
     int GriffHolen(int grundton, int akkordTyp, bool nurFinden, int n);
     // List indexes of every grip of that chord in list order, at most max of them; returns their count.
     int GriffeAuflisten(int grundton, int akkordTyp, int* indizes, int max) const;
-    // Stores a copy of the current grip; -1 for a duplicate or a full table, else the new count.
+    // Stores a copy of the current grip; -1 for a duplicate, a full table or a grip without a chord of
+    // the catalogue, else the new count.
     int GriffAufnehmen();
     bool GriffEntfernenAn(int index);
     // Puts grips back where they were: indizes ascending, in the list they are inserted into.
@@ -112,6 +113,7 @@ private:
     bool textRead(std::istream& in, int welcher);
     bool textWrite(std::ostream& out, int welcher);
     bool sameChord(const AkkordDatenClass& griff, int grundton, int akkordTyp) const;
+    void chordOfGripCheck();
     static bool sortsAfter(const AkkordDatenClass& a, const AkkordDatenClass& b);
 
     bool m_listeGeaendert = false;

@@ -158,6 +158,7 @@ int AkkordDepotClass::Retten(const std::string& pfad)
         if (textRead(in, 0))
             textRead(in, 1);
     }
+    chordOfGripCheck();
     SetzeGeaendert(true);
     return Anzahl();
 }
