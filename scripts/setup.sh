@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-dev
+    cmake ninja-build g++ clang libclang-rt-dev ccache
     qt6-base-dev libgl-dev fonts-liberation qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     qt6-multimedia-dev
