@@ -171,9 +171,6 @@ int AkkordDepotClass::GriffAufnehmen()
 {
     // Normalised before the search, so a stale open flag cannot smuggle in a duplicate.
     LeerBereinigen();
-    // Only a grip filed under a root and a type of the catalogue can be found and saved again.
-    if (Grundton >= KeinTon || AkkordTyp < 0 || AkkordTyp >= TypAnzahl())
-        return -1;
     if (Anzahl() >= MaxGriffe || GriffSuchen() >= 0)
         return -1;
     const int count = Anhaengen(Daten());

@@ -69,8 +69,7 @@ public:
     int GriffHolen(int grundton, int akkordTyp, bool nurFinden, int n);
     // List indexes of every grip of that chord in list order, at most max of them; returns their count.
     int GriffeAuflisten(int grundton, int akkordTyp, int* indizes, int max) const;
-    // Stores a copy of the current grip; -1 for a duplicate, a full table or a grip without a chord of
-    // the catalogue, else the new count.
+    // Stores a copy of the current grip; -1 for a duplicate or a full table, else the new count.
     int GriffAufnehmen();
     bool GriffEntfernenAn(int index);
     // Puts grips back where they were: indizes ascending, in the list they are inserted into.
