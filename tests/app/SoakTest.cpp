@@ -5,7 +5,8 @@
 // Environment: ZW_SOAK_SEED (number; ZW_SOAK_FRESH picks one from the clock when it is unset),
 // ZW_SOAK_SECONDS (time budget, 60), ZW_SOAK_STEPS (at most that many steps), ZW_SOAK_REPLAY (a file of
 // steps as printed), ZW_SOAK_SHRINK (seconds to spend shortening a failing list), ZW_SOAK_IGNORE
-// (comma-separated invariant keys to leave unchecked, to look past a known fault), ZW_SOAK_TRACE (notes
+// (comma-separated invariant keys to leave unchecked, or menu items to leave alone, to look past a known
+// fault), ZW_SOAK_TRACE (notes
 // show the status bar after each step).
 
 #include <QAction>
@@ -494,6 +495,10 @@ private:
     void trigger(const QString& name)
     {
         QAction* action = item(name);
+        if (ignored(name)) {
+            noteAdd(name + QStringLiteral(" left out"));
+            return;
+        }
         if (!action) {
             noteAdd(name + QStringLiteral(" missing"));
             return;
@@ -834,6 +839,12 @@ private:
     // Runs inside the modal dialogs' own event loops.
     void answerModal()
     {
+        // A pop-up run with its own loop would wait for a click forever.
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            noteAdd(QStringLiteral("pop-up %1 closed").arg(popup->objectName()));
+            popup->close();
+            return;
+        }
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible() || qobject_cast<TF_GriffeFinden*>(modal))
             return;
