@@ -67,8 +67,8 @@ bool TF_Main::OeffnenMitPfad(const QString& pfad)
     default:
         Dokument->Uebernehmen(*gelesen);
         m_dateiName = QFileInfo(pfad).absoluteFilePath();
-        titleUpdate();
         Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), m_dateiName);
+        titleUpdate();
         geoeffnet = true;
         break;
     }
@@ -152,8 +152,9 @@ bool TF_Main::MI_SpeichernAlsClick()
     if (path.isEmpty() || !dateiSchreiben(path))
         return false;
     m_dateiName = QFileInfo(path).absoluteFilePath();
-    titleUpdate();
+    // The title changes last: whoever watches it finds the settings already written.
     Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), m_dateiName);
+    titleUpdate();
     return true;
 }
 
