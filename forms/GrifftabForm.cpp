@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
@@ -516,8 +517,16 @@ void TF_GrifftabForm::arrangeControls()
 
 void TF_GrifftabForm::Benachrichtigen(int code)
 {
-    if (m_benachrichtigungenAn && m_benachrichtigen)
+    if (!m_benachrichtigen)
+        return;
+    if (m_benachrichtigungenAn) {
         m_benachrichtigen(code);
+        return;
+    }
+    // A name typed here can be stored while the main window fills this window; the main window still
+    // learns of it, once it has finished.
+    if (code == 5 || code == 6)
+        QTimer::singleShot(0, this, [this, code] { Benachrichtigen(code); });
 }
 
 bool TF_GrifftabForm::bearbeiten(Bearbeitung art, const QString& was, int von, int nach,
