@@ -17,10 +17,10 @@ QRect nearestArea(const QPoint& point)
     const QList<QScreen*> screens = QGuiApplication::screens();
     for (const QScreen* screen : screens) {
         const QRect area = screen->availableGeometry();
-        const int dx = point.x() < area.left() ? area.left() - point.x()
-                                               : std::max(0, point.x() - area.right());
-        const int dy = point.y() < area.top() ? area.top() - point.y()
-                                              : std::max(0, point.y() - area.bottom());
+        const int dx =
+            point.x() < area.left() ? area.left() - point.x() : std::max(0, point.x() - area.right());
+        const int dy =
+            point.y() < area.top() ? area.top() - point.y() : std::max(0, point.y() - area.bottom());
         const long long distance = static_cast<long long>(dx) * dx + static_cast<long long>(dy) * dy;
         if (distance < bestDistance) {
             bestDistance = distance;
@@ -55,4 +55,13 @@ QPoint lageDaneben(const QRect& neben, const QSize& groesse)
     if (!area.isEmpty() && frame.right() > area.right())
         frame.moveLeft(neben.left() - gap - groesse.width());
     return clampInto(frame, area);
+}
+
+QSize passendeGroesse(const QSize& gewuenscht, const QSize& minimum, const QPoint& ort)
+{
+    const QRect area = nearestArea(ort);
+    const QSize most = area.isEmpty() ? QSize(4096, 4096) : area.size();
+    const QSize least = minimum.expandedTo(QSize(1, 1)).boundedTo(most);
+    return {std::clamp(gewuenscht.width(), least.width(), most.width()),
+            std::clamp(gewuenscht.height(), least.height(), most.height())};
 }

@@ -14,6 +14,7 @@
 #include "app/Bildschirmlage.h"
 #include "app/PaintBox.h"
 #include "app/RueckgaengigVerlauf.h"
+#include "forms/DialogeOben.h"
 #include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
 #include "forms/Statusleiste.h"
@@ -37,6 +38,8 @@ TF_Main::TF_Main(const QString& settingsPath, const TableLookup& lookup, const Q
                  QWidget* parent)
     : QMainWindow(parent), m_tabellenSuche(lookup), m_startDatei(startDatei)
 {
+    // The chord-table window stays on top; every dialog of the program comes above it.
+    qApp->installEventFilter(new DialogeOben(this));
     createWidgets();
     createActions();
     createMenus();
@@ -172,7 +175,8 @@ void TF_Main::FensterLage(bool speichern)
     const int screenWidth = screen ? screen->geometry().width() : 800;
     const int width = Einstellungen->readInteger(computer, QStringLiteral("WindowWidth") + v,
                                                  Ansicht == 1 ? 320 : screenWidth - 15);
-    resize(width, height);
+    resize(passendeGroesse(QSize(width, height), minimumSizeHint().expandedTo(minimumSize()),
+                           QPoint(left, top)));
     // A placement saved on a screen that is gone is moved onto the nearest one.
     move(sichtbareLage(QRect(QPoint(left, top), frameGeometry().size())));
 }

@@ -214,7 +214,8 @@ private:
     // The chord finder: its window preset to the chord shown; the grips it shows and stores.
     void MI_GriffeFindenClick();
     void gefundenenGriffZeigen(const AkkordDatenClass& griff);
-    void gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe);
+    // Stores the finder's grips; what was stored or refused, as the status line shows it.
+    QString gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe);
     void MI_SpeedClick();
     void Geschwindigkeitstest();
     // Hearing the grip: strummed, picked one string after another, and written as a WAV file.

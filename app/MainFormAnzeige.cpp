@@ -121,8 +121,22 @@ void TF_Main::ErkennungAusfuehren()
     if (Einstellungen->readBool(QStringLiteral("Akkorderkennung"), QStringLiteral("Aktiv"), true)) {
         // A stored fingering brings its chord, which recognition then keeps while it fits.
         m_fingersatzSuche.Uebernehmen(*Dokument);
+        // A stored grip keeps the chord it is filed under even where an edited catalogue no longer
+        // lets that chord fit, so it can still be found, removed and undone.
+        const int storedRoot = Dokument->Grundton;
+        const int storedType = Dokument->AkkordTyp;
+        const bool stored = storedType >= 0 && Dokument->GriffSuchen() >= 0;
         // Alternatives and "Nächster" work on the matches the list holds.
         TrefferAnzahl = std::min(Dokument->Erkennen(&Ergebnis, Treffer), MaxTreffer);
+        if (stored && (Ergebnis.Grundton != storedRoot || Ergebnis.AkkordTyp != storedType)) {
+            Dokument->AkkordSetzen(storedRoot, storedType);
+            const int bass = Dokument->SetzeStartSaite(-1) == StartSaiteBasston
+                                 ? Dokument->BassTon(Dokument->Daten())
+                                 : KeinTon;
+            Ergebnis.Grundton = static_cast<std::uint8_t>(storedRoot);
+            Ergebnis.AkkordTyp = storedType;
+            Ergebnis.Basston = static_cast<std::uint8_t>(bass == storedRoot ? KeinTon : bass);
+        }
     } else {
         TrefferAnzahl = 0;
     }

@@ -11,7 +11,9 @@
 #include <QListWidget>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -29,6 +31,7 @@
 #include "forms/ModelText.h"
 #include "forms/PrivateProfile.h"
 #include "render/DiagramExport.h"
+#include "render/ExportZiel.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
 
@@ -187,8 +190,9 @@ void TF_Main::MI_DiagrammExportClick()
     Einstellungen->writeInteger(section, QStringLiteral("Bildhoehe"), size.height());
 
     QString filter;
-    const QString path = SD_ExportAusfuehren(this, QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"),
-                                             QStringLiteral("png"), &filter, exportOrdner(m_dateiName));
+    const QString path =
+        SD_ExportAusfuehren(this, QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"),
+                            QStringLiteral("png"), &filter, exportOrdner(m_dateiName), m_dateiName);
     if (path.isEmpty())
         return;
     // A name typed with its own extension decides; otherwise the filter chosen.
@@ -243,8 +247,9 @@ void TF_Main::MI_GrifftabellePdfClick()
     std::vector<int> griffe;
     if (!blattGriffeWaehlen(titel, griffe))
         return;
-    const QString path = SD_ExportAusfuehren(this, QStringLiteral("PDF-Dokument (*.pdf)"),
-                                             QStringLiteral("pdf"), nullptr, exportOrdner(m_dateiName));
+    const QString path =
+        SD_ExportAusfuehren(this, QStringLiteral("PDF-Dokument (*.pdf)"), QStringLiteral("pdf"), nullptr,
+                            exportOrdner(m_dateiName), m_dateiName);
     if (path.isEmpty())
         return;
     QString fehler;
@@ -281,10 +286,56 @@ void TF_Main::MI_DruckenClick()
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter));
     printer.setDocName(exporter.instrumentName());
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName(QStringLiteral("TF_Drucken"));
-    if (dialog.exec() != QDialog::Accepted)
+    // A file that may not be written is refused and the dialog comes again for another name.
+    for (;;) {
+        QPrintDialog dialog(&printer, this);
+        dialog.setObjectName(QStringLiteral("TF_Drucken"));
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+            break;
+        const QString refusal = ExportZiel(printer.outputFileName(), m_dateiName).Verweigerung();
+        if (refusal.isEmpty())
+            break;
+        MeldungZeigen(this, 1, refusal, titel, 2);
+    }
+    const auto paint = [&](QPainter& painter, QPagedPaintDevice& device) {
+        SheetProgress progress(this, static_cast<int>(griffe.size()));
+        return exporter.paintSheet(painter, device, griffe, diagrammOptionen(),
+                                   [&progress](int done, int) { return progress.step(done); });
+    };
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        // Into a file as every export: through a temporary file, so a cancel keeps an existing file.
+        const QString path = printer.outputFileName();
+        QString fehler;
+        const bool written = ExportZiel(path, m_dateiName)
+                                 .Schreiben(
+                                     [&](QIODevice& device) {
+                                         QPdfWriter writer(&device);
+                                         writer.setPageLayout(printer.pageLayout());
+                                         writer.setResolution(printer.resolution());
+                                         writer.setCreator(QStringLiteral("Zupfwerk"));
+                                         writer.setTitle(printer.docName());
+                                         QPainter painter;
+                                         if (!painter.begin(&writer))
+                                             return false;
+                                         const bool complete = paint(painter, writer);
+                                         painter.end();
+                                         return complete;
+                                     },
+                                     &fehler);
+        if (!written && fehler.isEmpty()) {
+            Statusmeldung(QStringLiteral("Drucken abgebrochen"));
+            return;
+        }
+        if (!written) {
+            MeldungZeigen(this, 1, fehler, titel, 2);
+            return;
+        }
+        Statusmeldung(
+            QStringLiteral("Griffblatt gedruckt: %1").arg(gripCount(static_cast<int>(griffe.size()))));
         return;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         MeldungZeigen(
@@ -292,19 +343,11 @@ void TF_Main::MI_DruckenClick()
             titel, 2);
         return;
     }
-    bool complete = false;
-    {
-        SheetProgress progress(this, static_cast<int>(griffe.size()));
-        complete = exporter.paintSheet(painter, printer, griffe, diagrammOptionen(),
-                                       [&progress](int done, int) { return progress.step(done); });
-    }
+    const bool complete = paint(painter, printer);
     if (!complete)
         printer.abort();
     painter.end();
     if (!complete) {
-        // Printing into a file cannot be aborted half-way: what was written goes again.
-        if (!printer.outputFileName().isEmpty())
-            QFile::remove(printer.outputFileName());
         Statusmeldung(QStringLiteral("Drucken abgebrochen"));
         return;
     }

@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <QListWidget>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -9,6 +10,7 @@
 #include "forms/GriffeFindenForm.h"
 #include "forms/GrifftabForm.h"
 #include "table/AkkordDepot.h"
+#include "theory/Grenzen.h"
 
 void TF_Main::MI_GriffeFindenClick()
 {
@@ -25,7 +27,8 @@ void TF_Main::MI_GriffeFindenClick()
     auto* dialog = new TF_GriffeFinden(
         *Dokument, *Einstellungen, grundton, typ,
         [this](const AkkordDatenClass& griff) { gefundenenGriffZeigen(griff); },
-        [this](const std::vector<AkkordDatenClass>& griffe) { gefundeneGriffeSpeichern(griffe); }, this);
+        [this](const std::vector<AkkordDatenClass>& griffe) { return gefundeneGriffeSpeichern(griffe); },
+        this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // Modal, so that the table cannot change under the list; shown without a nested loop.
     dialog->setWindowModality(Qt::ApplicationModal);
@@ -43,39 +46,55 @@ void TF_Main::gefundenenGriffZeigen(const AkkordDatenClass& griff)
     NachHolenAktualisieren();
 }
 
-void TF_Main::gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe)
+QString TF_Main::gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe)
 {
     if (griffe.empty())
-        return;
+        return QString();
     auto schritt = m_verlauf->speichernBeginnen(QStringLiteral("Griffe speichern"));
     int stored = 0;
+    int known = 0;
+    bool full = false;
     for (const AkkordDatenClass& griff : griffe) {
         const int counter = Dokument->Nummer;
         Dokument->Daten() = griff;
         Dokument->Nummer = counter;
         Dokument->LeerBereinigen();
-        // Refused when the table holds the grip already or is full.
-        if (Dokument->GriffAufnehmen() > 0)
+        if (Dokument->Anzahl() >= MaxGriffe)
+            full = true;
+        else if (Dokument->GriffSuchen() >= 0)
+            ++known;
+        else if (Dokument->GriffAufnehmen() > 0)
             ++stored;
     }
     Ergebnis.Grundton = griffe.back().Grundton;
     Ergebnis.AkkordTyp = griffe.back().AkkordTyp;
-    if (stored == 0) {
-        NachHolenAktualisieren();
-        Statusmeldung(QStringLiteral("Griff wurde nicht gespeichert!"));
-        return;
-    }
     NachHolenAktualisieren();
-    m_verlauf->aufnehmen(std::move(schritt));
     const int total = static_cast<int>(griffe.size());
-    if (total == 1)
-        Statusmeldung(QStringLiteral("Griff wurde gespeichert"));
+    QString report;
+    if (stored == 0)
+        report = total == 1 ? QStringLiteral("Griff wurde nicht gespeichert")
+                            : QStringLiteral("Kein Griff wurde gespeichert");
+    else if (total == 1)
+        report = QStringLiteral("Griff wurde gespeichert");
     else if (stored == total)
-        Statusmeldung(QStringLiteral("%1 Griffe wurden gespeichert").arg(stored));
+        report = QStringLiteral("%1 Griffe wurden gespeichert").arg(stored);
     else
-        Statusmeldung(QStringLiteral("%1 von %2 Griffen wurden gespeichert").arg(stored).arg(total));
+        report = QStringLiteral("%1 von %2 Griffen wurden gespeichert").arg(stored).arg(total);
+    QStringList reasons;
+    if (known > 0)
+        reasons << (total == 1 ? QStringLiteral("er ist schon gespeichert")
+                               : QStringLiteral("%1 schon gespeichert").arg(known));
+    if (full)
+        reasons << QStringLiteral("Die Grifftabelle ist voll: %1 Griffe").arg(MaxGriffe);
+    if (!reasons.isEmpty())
+        report += QStringLiteral(": ") + reasons.join(QStringLiteral(", "));
+    Statusmeldung(report);
+    if (stored == 0)
+        return report;
+    m_verlauf->aufnehmen(std::move(schritt));
     if (Ergebnis.AkkordTyp != -1) {
         GrifftabFenster->GriffeFuellen(false);
         grifftabAuswahlSetzen();
     }
+    return report;
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Bildschirmlage.h"
+#include "app/SpeicherGrund.h"
 #include "app/RueckgaengigSchritt.h"
 #include "app/RueckgaengigVerlauf.h"
 #include "forms/GriffSpeichernForm.h"
@@ -66,7 +67,9 @@ void TF_Main::GrifftabLageLaden(bool nurListen)
         // On the first start the window is as wide as its header titles need.
         const int width =
             Einstellungen->readInteger(grifftab, QStringLiteral("WindowWidth"), window.Standardbreite());
-        window.resize(width, height);
+        window.resize(passendeGroesse(QSize(width, height),
+                                      window.minimumSizeHint().expandedTo(window.minimumSize()),
+                                      QPoint(left, top)));
         window.move(sichtbareLage(QRect(QPoint(left, top), window.frameGeometry().size())));
         m_grifftabDaneben = Einstellungen->readString(grifftab, QStringLiteral("WindowLeft"), QString()).isEmpty();
         if (Einstellungen->readBool(grifftab, QStringLiteral("Anzeigen"), true)) {
@@ -214,7 +217,8 @@ void TF_Main::MI_AkkSpeichernClick()
     AkkordDepotClass& griff = *Dokument;
     // The grip is filed under the chord the window shows, and only under one the catalogue has.
     if (Ergebnis.Grundton >= KeinTon || Ergebnis.AkkordTyp < 0 || Ergebnis.AkkordTyp >= griff.TypAnzahl()) {
-        Statusmeldung(QStringLiteral("Griff wurde nicht gespeichert!"));
+        Statusmeldung(
+            QStringLiteral("Griff wurde nicht gespeichert: der Griff ist kein Akkord des Katalogs"));
         return;
     }
     griff.AkkordSetzen(Ergebnis.Grundton, Ergebnis.AkkordTyp);
@@ -240,8 +244,10 @@ void TF_Main::MI_AkkSpeichernClick()
 
     auto schritt = m_verlauf->speichernBeginnen(QStringLiteral("Griff speichern"));
     bool stored = false;
+    QString refusal;
     if (!range) {
-        stored = griff.GriffAufnehmen() > 0;
+        refusal = speicherVerweigerung(griff);
+        stored = refusal.isEmpty() && griff.GriffAufnehmen() > 0;
     } else {
         const int base = griff.TiefsterBund();
         for (int fret = from; fret <= to; ++fret) {
@@ -249,13 +255,16 @@ void TF_Main::MI_AkkSpeichernClick()
                 continue; // the dialog offers only frets where the shape fits
             const int root = NotenClass::Transponieren(Ergebnis.Grundton, std::abs(base - fret), fret > base);
             griff.AkkordSetzen(root, Ergebnis.AkkordTyp);
-            stored = griff.GriffAufnehmen() > 0 || stored;
+            const QString why = speicherVerweigerung(griff);
+            if (!why.isEmpty() && refusal.isEmpty())
+                refusal = why;
+            stored = (why.isEmpty() && griff.GriffAufnehmen() > 0) || stored;
         }
         griff.GriffVerschieben(base);
         griff.AkkordSetzen(Ergebnis.Grundton, Ergebnis.AkkordTyp);
     }
     if (!stored) {
-        Statusmeldung(QStringLiteral("Griff wurde nicht gespeichert!"));
+        Statusmeldung(refusal.isEmpty() ? QStringLiteral("Griff wurde nicht gespeichert!") : refusal);
         return;
     }
     NachHolenAktualisieren();

@@ -1,15 +1,16 @@
 #include "app/MainForm.h"
 
+#include <sstream>
+#include <string>
+
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 
 #include "forms/AudioAusgabe.h"
 #include "forms/DateiDialog.h"
-#include "forms/DateiFehler.h"
 #include "forms/MeldungZeigen.h"
 #include "klang/Griffklang.h"
 #include "klang/WavDatei.h"
+#include "render/ExportZiel.h"
 #include "table/AkkordDepot.h"
 
 void TF_Main::MI_AnhoerenClick()
@@ -37,24 +38,32 @@ void TF_Main::klangAbspielen(bool zerlegt)
 
 void TF_Main::MI_KlangWavClick()
 {
-    const QString path = SD_ExportAusfuehren(this, QStringLiteral("WAV-Dateien (*.wav);;Alle Dateien (*)"),
-                                             QStringLiteral("wav"));
-    if (path.isEmpty())
-        return;
+    const QString titel = QStringLiteral("Klang als WAV");
     GriffklangClass klang;
     const int count = klang.Anschlagen(*Dokument);
-    int fehler = 0;
-    const WavErgebnis result =
-        WavDateiClass::Speichern(QFile::encodeName(path).toStdString(), klang.Samples(),
-                                 static_cast<std::size_t>(count), GriffklangClass::Abtastrate, &fehler);
-    if (result == WavGespeichert) {
-        Statusmeldung(QStringLiteral("Der Klang wurde gespeichert"));
+    if (count == 0) {
+        MeldungZeigen(
+            this, 3,
+            QStringLiteral("Der Griff lässt keine Saite klingen: es gibt keinen Klang zu speichern."), titel,
+            2);
         return;
     }
-    const QString reason =
-        fehler != 0 ? dateiFehlerGrund(fehler) : QStringLiteral("Der Klang ist zu lang für eine WAV-Datei.");
-    MeldungZeigen(this, 1,
-                  QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.\n%2")
-                      .arg(QDir::toNativeSeparators(path), reason),
-                  QStringLiteral("Fehler"), 2);
+    const QString path = SD_ExportAusfuehren(this, QStringLiteral("WAV-Dateien (*.wav);;Alle Dateien (*)"),
+                                             QStringLiteral("wav"), nullptr, QString(), m_dateiName);
+    if (path.isEmpty())
+        return;
+    std::ostringstream wav;
+    if (!WavDateiClass::Schreiben(wav, klang.Samples(), static_cast<std::size_t>(count),
+                                  GriffklangClass::Abtastrate)) {
+        MeldungZeigen(this, 1, QStringLiteral("Der Klang ist zu lang für eine WAV-Datei."), titel, 2);
+        return;
+    }
+    const std::string bytes = wav.str();
+    QString fehler;
+    if (!ExportZiel(path, m_dateiName)
+             .Schreiben(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &fehler)) {
+        MeldungZeigen(this, 1, fehler, QStringLiteral("Fehler"), 2);
+        return;
+    }
+    Statusmeldung(QStringLiteral("Der Klang wurde gespeichert"));
 }

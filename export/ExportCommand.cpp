@@ -11,6 +11,7 @@
 #include "export/ExportArguments.h"
 #include "griffsuche/Griffsuche.h"
 #include "render/DiagramExport.h"
+#include "render/ExportZiel.h"
 #include "table/AkkordDepot.h"
 
 namespace {
@@ -102,6 +103,14 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     if (sameFile(auftrag.tabelle, auftrag.ausgabe))
         return fail(err, ExportAufrufFalsch,
                     "die Ausgabe " + inQuotes(auftrag.ausgabe) + " ist die Grifftabelle");
+    // Refused before the table is read: another chord table, a device, a pipe or a folder.
+    if (!auftrag.ausgabe.empty()) {
+        const QString refusal =
+            ExportZiel(QString::fromStdString(auftrag.ausgabe), QString::fromStdString(auftrag.tabelle))
+                .Verweigerung();
+        if (!refusal.isEmpty())
+            return fail(err, ExportNichtSchreibbar, refusal.section(QLatin1Char('\n'), 0, 0).toStdString());
+    }
 
     const auto tabelle = std::make_unique<AkkordDepotClass>();
     if (const int code = load(*tabelle, auftrag.tabelle, err))

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "forms/MeldungZeigen.h"
+#include "render/ExportZiel.h"
 
 namespace {
 
@@ -66,8 +67,11 @@ bool replaceAllowed(QWidget* owner, const QString& path)
                          QStringLiteral("Speichern unter"), 0) == 6;
 }
 
-// Runs the save dialog until a name is chosen that may be written, or the dialog is cancelled.
-QString saveRun(QWidget* owner, DateiDialogAnfrage request, QString* gewaehlterFilter)
+// Runs the save dialog until a name is chosen that may be written, or the dialog is cancelled. An
+// export target (exportTabelle: the open chord table) is checked first: a chord table, a device or a
+// pipe is refused and the dialog comes again.
+QString saveRun(QWidget* owner, DateiDialogAnfrage request, QString* gewaehlterFilter,
+                const QString* exportTabelle = nullptr)
 {
     QString chosen;
     for (;;) {
@@ -78,12 +82,19 @@ QString saveRun(QWidget* owner, DateiDialogAnfrage request, QString* gewaehlterF
         if (extension.isEmpty())
             extension = request.endung;
         const QString path = withExtension(typed, extension);
+        request.verzeichnis = QFileInfo(path).absolutePath();
+        if (exportTabelle) {
+            const QString refusal = ExportZiel(path, *exportTabelle).Verweigerung();
+            if (!refusal.isEmpty()) {
+                MeldungZeigen(owner, 1, refusal, QStringLiteral("Speichern unter"), 2);
+                continue;
+            }
+        }
         if (replaceAllowed(owner, path)) {
             if (gewaehlterFilter)
                 *gewaehlterFilter = chosen;
             return path;
         }
-        request.verzeichnis = QFileInfo(path).absolutePath();
     }
 }
 
@@ -126,12 +137,12 @@ QString SD_SpeichernAusfuehren(QWidget* owner, const QString& verzeichnis)
 }
 
 QString SD_ExportAusfuehren(QWidget* owner, const QString& filter, const QString& endung,
-                            QString* gewaehlterFilter, const QString& verzeichnis)
+                            QString* gewaehlterFilter, const QString& verzeichnis, const QString& tabelle)
 {
     DateiDialogAnfrage request;
     request.speichern = true;
     request.filter = filter;
     request.verzeichnis = verzeichnis;
     request.endung = endung;
-    return saveRun(owner, request, gewaehlterFilter);
+    return saveRun(owner, request, gewaehlterFilter, &tabelle);
 }

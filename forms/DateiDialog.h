@@ -30,9 +30,11 @@ QString OD_LadenAusfuehren(QWidget* owner, const QString& verzeichnis = QString(
 QString SD_SpeichernAusfuehren(QWidget* owner, const QString& verzeichnis = QString());
 // The same for any other file: filter in Qt's form, endung the default extension without dot. A name
 // typed without extension gets the extension of the chosen filter (or endung). gewaehlterFilter
-// receives the filter chosen.
+// receives the filter chosen. A chord table (tabelle is the open one), a device or a pipe is refused
+// with a message and the dialog comes again, before the question about replacing a file.
 QString SD_ExportAusfuehren(QWidget* owner, const QString& filter, const QString& endung,
-                            QString* gewaehlterFilter = nullptr, const QString& verzeichnis = QString());
+                            QString* gewaehlterFilter = nullptr, const QString& verzeichnis = QString(),
+                            const QString& tabelle = QString());
 
 // The chord-table filter list in Qt's form.
 QString grifftabellenFilter();

@@ -18,6 +18,7 @@
 #include <string>
 #include <utility>
 
+#include "forms/MeldungZeigen.h"
 #include "forms/ModelText.h"
 #include "forms/PrivateProfile.h"
 #include "griffsuche/Griffsuche.h"
@@ -137,6 +138,10 @@ void TF_GriffeFinden::createControls()
     B_Speichern->setObjectName(QStringLiteral("B_Speichern"));
     B_Speichern->setAutoDefault(false);
     hint(B_Speichern, QStringLiteral("Ausgewählte Griffe, ohne Auswahl alle, in Grifftabelle speichern"));
+    L_Gespeichert = new QLabel(this);
+    L_Gespeichert->setObjectName(QStringLiteral("L_Gespeichert"));
+    L_Gespeichert->setWordWrap(true);
+    L_Gespeichert->hide();
     B_Schliessen = new QPushButton(QStringLiteral("S&chließen"), this);
     B_Schliessen->setObjectName(QStringLiteral("B_Schliessen"));
     B_Schliessen->setAutoDefault(false);
@@ -178,6 +183,7 @@ void TF_GriffeFinden::arrangeControls()
     layout->addLayout(choice);
     layout->addWidget(LB_Griffe, 1);
     layout->addLayout(bottom);
+    layout->addWidget(L_Gespeichert);
     resize(800, 560);
 }
 
@@ -337,6 +343,13 @@ void TF_GriffeFinden::B_SpeichernClick()
         rows.push_back(LB_Griffe->row(item));
     std::sort(rows.begin(), rows.end());
     if (rows.empty()) {
+        if (Zeilen() > 1 &&
+            MeldungZeigen(this, 2,
+                          QStringLiteral("Es ist kein Griff ausgewählt. Sollen alle %1 gefundenen Griffe "
+                                         "gespeichert werden?")
+                              .arg(Zeilen()),
+                          QStringLiteral("Griffe speichern"), 0) != 6)
+            return;
         for (int zeile = 0; zeile < Zeilen(); ++zeile)
             rows.push_back(zeile);
     }
@@ -344,5 +357,6 @@ void TF_GriffeFinden::B_SpeichernClick()
     griffe.reserve(rows.size());
     for (int zeile : rows)
         griffe.push_back(GriffInZeile(zeile).Griff);
-    m_speichern(griffe);
+    L_Gespeichert->setText(m_speichern(griffe));
+    L_Gespeichert->setVisible(!L_Gespeichert->text().isEmpty());
 }

@@ -34,8 +34,8 @@ class TF_GriffeFinden : public QDialog
 public:
     // A grip picked in the list, to be shown on the board.
     using Zeigen = std::function<void(const AkkordDatenClass&)>;
-    // The grips to store, best first.
-    using Speichern = std::function<void(const std::vector<AkkordDatenClass>&)>;
+    // The grips to store, best first; returns what was stored or refused, shown in the finder.
+    using Speichern = std::function<QString(const std::vector<AkkordDatenClass>&)>;
 
     // grundton, typ: the chord preset in the choosers. Span, frets and filters come from the settings
     // file's section "Griffsuche" and are written back when changed.
@@ -60,6 +60,7 @@ public:
     QLabel* L_Anzahl = nullptr;
     QProgressBar* PG_Fortschritt = nullptr;
     QPushButton* B_Speichern = nullptr;
+    QLabel* L_Gespeichert = nullptr; // what the last "Speichern" stored or why it stored nothing
     QPushButton* B_Schliessen = nullptr;
 
     void SucheStarten();

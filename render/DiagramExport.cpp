@@ -11,10 +11,10 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "render/BoardPainter.h"
+#include "render/ExportZiel.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
 #include "theory/Zeichensatz.h"
@@ -81,7 +81,17 @@ QFont sheetFont(int pixelSize, bool bold)
 
 QString saveError(const QString& path, const QString& reason)
 {
-    return QStringLiteral("\"%1\" kann nicht geschrieben werden: %2").arg(path, reason);
+    return QStringLiteral("Die Datei '%1' konnte nicht geschrieben werden.\n%2").arg(path, reason);
+}
+
+QByteArray png(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        bytes.clear();
+    return bytes;
 }
 
 // Nominal width in pixels the sheet's boards are laid out at before they are scaled into their cell.
@@ -191,70 +201,36 @@ bool DiagramExport::writeImage(const QString& path, bool svgFormat, const Akkord
                                const TrefferClass& akkord, const DiagramOptions& options,
                                const DiagramView& view, QSize size, QString* fehler) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const QByteArray bytes =
+        svgFormat ? svg(griff, akkord, options, view, size) : png(image(griff, akkord, options, view, size));
+    if (bytes.isEmpty()) {
         if (fehler)
-            *fehler = saveError(path, file.errorString());
+            *fehler = saveError(path, QStringLiteral("Das Bild konnte nicht erzeugt werden."));
         return false;
     }
-    bool written = false;
-    if (svgFormat) {
-        const QByteArray bytes = svg(griff, akkord, options, view, size);
-        written = !bytes.isEmpty() && file.write(bytes) == bytes.size();
-    } else {
-        written = image(griff, akkord, options, view, size).save(&file, "PNG");
-    }
-    if (!written) {
-        if (fehler)
-            *fehler = saveError(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (fehler)
-            *fehler = saveError(path, file.errorString());
-        return false;
-    }
-    return true;
+    return ExportZiel(path).Schreiben(bytes, fehler);
 }
 
 bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& griffe,
                                const DiagramOptions& options, const ExportProgress& progress,
                                QString* fehler) const
 {
-    if (fehler)
-        fehler->clear();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (fehler)
-            *fehler = saveError(path, file.errorString());
-        return false;
-    }
-    QPdfWriter writer(&file);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter));
-    writer.setResolution(300);
-    writer.setCreator(QStringLiteral("Zupfwerk"));
-    writer.setTitle(instrumentName() + QStringLiteral(", ") + tuningText());
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        if (fehler)
-            *fehler = saveError(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    const bool complete = paintSheet(painter, writer, griffe, options, progress);
-    painter.end();
-    if (!complete) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (fehler)
-            *fehler = saveError(path, file.errorString());
-        return false;
-    }
-    return true;
+    return ExportZiel(path).Schreiben(
+        [&](QIODevice& device) {
+            QPdfWriter writer(&device);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                             QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter));
+            writer.setResolution(300);
+            writer.setCreator(QStringLiteral("Zupfwerk"));
+            writer.setTitle(instrumentName() + QStringLiteral(", ") + tuningText());
+            QPainter painter;
+            if (!painter.begin(&writer))
+                return false;
+            const bool complete = paintSheet(painter, writer, griffe, options, progress);
+            painter.end();
+            return complete;
+        },
+        fehler);
 }
 
 int DiagramExport::pageCount(int diagrams)

@@ -30,8 +30,9 @@ struct DiagramView
 using ExportProgress = std::function<bool(int done, int total)>;
 
 // Diagrams of one chord table as PNG, SVG and PDF chord sheets, drawn by the fretboard renderer.
-// Exports are painted on white, whatever the screen's colours. Files are written beside the target
-// and renamed over it when complete, so a failed or cancelled export leaves no file behind.
+// Exports are painted on white, whatever the screen's colours. Files are written through ExportZiel: a
+// chord table, a device or a pipe is never written, and a failed or cancelled export leaves an existing
+// file as it was and no file of its own.
 class DiagramExport
 {
 public:
@@ -66,7 +67,7 @@ public:
 
     // A4 portrait pages of 4 x 5 diagrams with chord name and lowest fret under each, a header with
     // instrument and tuning and page numbers. False when cancelled or failed (reason in fehler,
-    // empty when cancelled); the file is then not there.
+    // empty when cancelled); an existing file then stays as it was.
     bool writeSheet(const QString& path, const std::vector<int>& griffe, const DiagramOptions& options,
                     const ExportProgress& progress, QString* fehler) const;
     // Paints the sheet on a painter already begun on device, starting a new page per 20 diagrams;

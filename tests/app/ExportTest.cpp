@@ -3,8 +3,11 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QMap>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -17,9 +20,15 @@
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
+#include <cerrno>
+#include <cstring>
 #include <memory>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 #include "app/MainForm.h"
 #include "app/PaintBox.h"
@@ -149,12 +158,23 @@ private slots:
     void printingGoesThroughThePrintDialog();
     void cancelledPrintLeavesNoFile();
     void emptyTableHasNothingToPrint();
+    void exportsNeverReplaceAChordTableOrADevice_data();
+    void exportsNeverReplaceAChordTableOrADevice();
+    void cancelledPrintKeepsAnExistingPdf();
+    void fullDiskKeepsTheOldFileAndSaysWhy_data();
+    void fullDiskKeepsTheOldFileAndSaysWhy();
+    void silentGripIsNoSound();
+    void dialogsComeAboveTheChordTable();
 
 private:
     QAction* item(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
     // Shows the chord-table window with C major chosen; the grips of that chord.
     int chooseCMajor();
     void answerSave(const QString& path, int filter = 0);
+    // Answers the first save dialog with path and cancels every later one.
+    void answerSaveOnce(const QString& path, int filter = 0);
+    // Runs the export or print command, answering its own dialogs; target for the file it asks.
+    void exportRun(const QString& command, const QString& target);
 
     std::unique_ptr<TestFenster> f;
     TF_Main* window = nullptr;
@@ -184,6 +204,37 @@ void ExportTest::answerSave(const QString& path, int filter)
             *anfrage.gewaehlterFilter = anfrage.filter.split(QStringLiteral(";;")).value(filter);
         return path;
     });
+}
+
+void ExportTest::answerSaveOnce(const QString& path, int filter)
+{
+    SetzeDateiDialogAntwort([this, path, filter](const DateiDialogAnfrage& anfrage) {
+        if (anfrage.gewaehlterFilter)
+            *anfrage.gewaehlterFilter = anfrage.filter.split(QStringLiteral(";;")).value(filter);
+        return saveDialogs++ == 0 ? path : QString();
+    });
+}
+
+void ExportTest::exportRun(const QString& command, const QString& target)
+{
+    chooseCMajor();
+    if (command == QStringLiteral("MI_Drucken")) {
+        ModalAnswers answers({scope("RB_Tabelle"), printInto(target),
+                              [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); }});
+        item("MI_Drucken")->trigger();
+        QVERIFY2(answers.left() <= 1, "the print dialog was not shown");
+        return;
+    }
+    answerSaveOnce(target, command == QStringLiteral("svg") ? 1 : 0);
+    if (command == QStringLiteral("MI_GrifftabellePdf")) {
+        ModalAnswers answers({scope("RB_Akkord")});
+        item("MI_GrifftabellePdf")->trigger();
+    } else if (command == QStringLiteral("MI_KlangWav")) {
+        item("MI_KlangWav")->trigger();
+    } else {
+        ModalAnswers answers({imageSize(64, 64)});
+        item("MI_DiagrammExport")->trigger();
+    }
 }
 
 int ExportTest::chooseCMajor()
@@ -309,7 +360,9 @@ void ExportTest::unwritableImageNamesFileAndReason()
     QCOMPARE(f->asked.size(), 1);
     QCOMPARE(f->asked.first().symbol, 1);
     QVERIFY2(f->asked.first().meldung.contains(path), qPrintable(f->asked.first().meldung));
-    QVERIFY(f->asked.first().meldung.contains(QStringLiteral("kann nicht geschrieben werden")));
+    QVERIFY(f->asked.first().meldung.contains(QStringLiteral("konnte nicht geschrieben werden")));
+    QVERIFY2(f->asked.first().meldung.contains(QStringLiteral("Der Ordner existiert nicht.")),
+             qPrintable(f->asked.first().meldung));
     QVERIFY(!QFile::exists(path));
 }
 
@@ -409,6 +462,217 @@ void ExportTest::emptyTableHasNothingToPrint()
     QCOMPARE(f->asked.last().titel, QStringLiteral("Drucken"));
     QCOMPARE(saveDialogs, 0);
     QVERIFY(!QFile::exists(f->file(QStringLiteral("leer.pdf"))));
+}
+
+void ExportTest::exportsNeverReplaceAChordTableOrADevice_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("target"); // in the test's folder, or an absolute path
+    QTest::addColumn<QString>("reason");
+    const struct
+    {
+        const char* name;
+        const char* target;
+        const char* reason;
+    } targets[] = {
+        {"the open table", "Gitarre, E-A-D-G-H-E.cho", "ist die geöffnete Grifftabelle"},
+        {"a link to the open table", "verweis.png", "ist die geöffnete Grifftabelle"},
+        {"another table", "andere.cho", "ist eine Grifftabelle"},
+        {"a table of the old format", "alt.pdf", "ist eine Grifftabelle"},
+        {"a pipe", "rohr.pipe", "keine gewöhnliche Datei"},
+        {"a link to a device", "geraet.png", "keine gewöhnliche Datei"},
+    };
+    for (const char* command :
+         {"MI_DiagrammExport", "svg", "MI_GrifftabellePdf", "MI_KlangWav", "MI_Drucken"}) {
+        for (const auto& target : targets)
+            QTest::addRow("%s onto %s", command, target.name)
+                << QString::fromLatin1(command) << QString::fromUtf8(target.target)
+                << QString::fromUtf8(target.reason);
+    }
+}
+
+void ExportTest::exportsNeverReplaceAChordTableOrADevice()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    const QString table = f->file(defaultTableName);
+    QCOMPARE(window->dateiName(), table);
+    QVERIFY(QFile::copy(table, f->file(QStringLiteral("andere.cho"))));
+    QVERIFY(QFile::link(table, f->file(QStringLiteral("verweis.png"))));
+    {
+        QFile old(f->file(QStringLiteral("alt.pdf")));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray("ZW01\0", 5) + QByteArray(300, '\1'));
+    }
+    QCOMPARE(::mkfifo(QFile::encodeName(f->file(QStringLiteral("rohr.pipe"))).constData(), 0600), 0);
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), f->file(QStringLiteral("geraet.png"))));
+    const auto contents = [this] {
+        QMap<QString, QByteArray> files;
+        for (const QString& name :
+             QDir(f->file(QString())).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            QFile file(f->file(name));
+            if (name == QStringLiteral("rohr.pipe") || name == QStringLiteral("geraet.png"))
+                files[name] = "a pipe, not read";
+            else if (file.open(QIODevice::ReadOnly))
+                files[name] = file.readAll();
+        }
+        return files;
+    };
+    const QMap<QString, QByteArray> before = contents();
+    exportRun(command, f->file(target));
+
+    QCOMPARE(f->asked.size(), 1);
+    QCOMPARE(f->asked.first().symbol, 1);
+    QVERIFY2(f->asked.first().meldung.contains(reason), qPrintable(f->asked.first().meldung));
+    QVERIFY2(f->asked.first().meldung.contains(QStringLiteral("anderen Namen")),
+             qPrintable(f->asked.first().meldung));
+    // The dialog came again for another name.
+    if (command != QStringLiteral("MI_Drucken"))
+        QCOMPARE(saveDialogs, 2);
+    QMap<QString, QByteArray> after = contents();
+    after.remove(QStringLiteral("Zupfwerk.ini"));
+    QMap<QString, QByteArray> expected = before;
+    expected.remove(QStringLiteral("Zupfwerk.ini"));
+    QCOMPARE(after.keys(), expected.keys());
+    for (auto file = expected.cbegin(); file != expected.cend(); ++file)
+        QVERIFY2(after.value(file.key()) == file.value(), qPrintable(file.key()));
+    QVERIFY(!QFileInfo(QStringLiteral("/dev/null")).isFile());
+    QVERIFY(QFileInfo(f->file(QStringLiteral("geraet.png"))).isSymLink());
+    QVERIFY(!window->isWindowModified());
+}
+
+void ExportTest::cancelledPrintKeepsAnExistingPdf()
+{
+    const QString path = f->file(QStringLiteral("vorher.pdf"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("%PDF-1.4 the sheet printed before\n");
+    }
+    const QStringList folder = QDir(f->file(QString())).entryList(QDir::Files | QDir::Hidden);
+    ModalAnswers answers({scope("RB_Tabelle"), printInto(path), cancelProgress()});
+    item("MI_Drucken")->trigger();
+    QCOMPARE(answers.left(), 0);
+    QFile kept(path);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("%PDF-1.4 the sheet printed before\n"));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Drucken abgebrochen"));
+    QCOMPARE(QDir(f->file(QString())).entryList(QDir::Files | QDir::Hidden), folder);
+    QVERIFY(f->asked.isEmpty());
+}
+
+void ExportTest::fullDiskKeepsTheOldFileAndSaysWhy_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("png") << QStringLiteral("MI_DiagrammExport") << QStringLiteral("bild.png");
+    QTest::newRow("wav") << QStringLiteral("MI_KlangWav") << QStringLiteral("klang.wav");
+    QTest::newRow("pdf") << QStringLiteral("MI_GrifftabellePdf") << QStringLiteral("blatt.pdf");
+}
+
+void ExportTest::fullDiskKeepsTheOldFileAndSaysWhy()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, name);
+    const QString mountPoint = f->file(QStringLiteral("klein"));
+    QVERIFY(QDir().mkpath(mountPoint));
+    if (::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=256k") != 0)
+        QSKIP(qPrintable(QStringLiteral("no small tmpfs could be mounted here (%1)")
+                             .arg(QString::fromLocal8Bit(std::strerror(errno)))));
+    const auto unmount = qScopeGuard([&] { ::umount(QFile::encodeName(mountPoint).constData()); });
+    const QString path = mountPoint + QLatin1Char('/') + name;
+    const QByteArray old("the file exported before");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    {
+        // Everything else the file system can hold.
+        QFile filler(mountPoint + QStringLiteral("/fueller"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+    exportRun(command, path);
+    // The question whether to replace the old file, then the failure with its reason.
+    QCOMPARE(f->asked.size(), 2);
+    QCOMPARE(f->asked.first().symbol, 2);
+    QCOMPARE(f->asked.last().symbol, 1);
+    QVERIFY2(f->asked.last().meldung.contains(QStringLiteral("Der Datenträger ist voll.")),
+             qPrintable(f->asked.last().meldung));
+    QVERIFY2(f->asked.last().meldung.contains(path), qPrintable(f->asked.last().meldung));
+    QFile kept(path);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), old);
+    QStringList expected{QStringLiteral("fueller"), name};
+    expected.sort();
+    QCOMPARE(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden), expected);
+}
+
+void ExportTest::silentGripIsNoSound()
+{
+    setGrip(window->dokument(), "xxxxxx", "xxxxxx");
+    window->NachAenderungAktualisieren();
+    answerSave(f->file(QStringLiteral("stumm.wav")));
+    item("MI_KlangWav")->trigger();
+    QCOMPARE(saveDialogs, 0);
+    QCOMPARE(f->asked.size(), 1);
+    QVERIFY2(f->asked.first().meldung.contains(QStringLiteral("keine Saite")),
+             qPrintable(f->asked.first().meldung));
+    QVERIFY(!QFile::exists(f->file(QStringLiteral("stumm.wav"))));
+}
+
+void ExportTest::dialogsComeAboveTheChordTable()
+{
+    QWidget* table = window->grifftabFenster();
+    QVERIFY(table && table->isVisible());
+    QVERIFY(table->windowFlags() & Qt::WindowStaysOnTopHint);
+    QStringList seen;
+    const auto onTop = [&seen](QWidget* dialog) {
+        seen << dialog->metaObject()->className();
+        QVERIFY2(dialog->windowFlags() & Qt::WindowStaysOnTopHint, dialog->metaObject()->className());
+        QVERIFY2(dialog->windowHandle() && (dialog->windowHandle()->flags() & Qt::WindowStaysOnTopHint),
+                 dialog->metaObject()->className());
+    };
+    const auto closeIt = [&onTop](QWidget* dialog) {
+        onTop(dialog);
+        qobject_cast<QDialog*>(dialog)->reject();
+    };
+    // The real boxes and dialogs, not the tests' answers.
+    SetzeMeldungsAntwort(nullptr);
+    const auto restore = qScopeGuard([this] {
+        SetzeMeldungsAntwort([this](const MeldungsAnfrage& anfrage) {
+            f->asked << anfrage;
+            return 6;
+        });
+    });
+    chooseCMajor();
+    {
+        ModalAnswers answers({closeIt});
+        item("MI_DiagrammExport")->trigger();
+        QCOMPARE(answers.left(), 0);
+    }
+    {
+        ModalAnswers answers({clickButton("B_Ok", onTop), closeIt});
+        item("MI_DiagrammExport")->trigger(); // size, then the real file dialog
+        QCOMPARE(answers.left(), 0);
+    }
+    {
+        ModalAnswers answers({clickButton("B_Ok", onTop), closeIt});
+        item("MI_Drucken")->trigger(); // scope, then the print dialog
+        QCOMPARE(answers.left(), 0);
+    }
+    setGrip(window->dokument(), "xxxxxx", "xxxxxx");
+    window->NachAenderungAktualisieren();
+    {
+        ModalAnswers answers({closeIt});
+        item("MI_KlangWav")->trigger(); // the program's own message box
+        QCOMPARE(answers.left(), 0);
+    }
+    QCOMPARE(seen, QStringList({"QDialog", "QDialog", "QFileDialog", "QDialog", "QPrintDialog", "TF_Msg"}));
 }
 
 QTEST_MAIN(ExportTest)

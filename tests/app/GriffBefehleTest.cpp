@@ -112,7 +112,24 @@ void GriffBefehleTest::storingTwiceIsRefused()
     item("MI_AkkSpeichern")->setEnabled(true);
     item("MI_AkkSpeichern")->trigger();
     QCOMPARE(doc->Anzahl(), 1);
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Griff wurde nicht gespeichert!"));
+    QCOMPARE(window->statusleiste()->panelText(3),
+             QStringLiteral("Griff wurde nicht gespeichert: er ist schon gespeichert"));
+
+    // A full table says so.
+    AkkordDatenClass filler;
+    filler.PunktAnzahl = 1;
+    for (int i = doc->Anzahl(); i < MaxGriffe; ++i) {
+        filler.Grundton = static_cast<std::uint8_t>(i % 12);
+        filler.AkkordTyp = 0;
+        filler.Punkte[0].Bund = i / 12 % 30 + 1;
+        filler.Punkte[0].Saite = i / 360 % 6 + 1;
+        filler.Punkte[0].Finger = 1;
+        QVERIFY(doc->Anhaengen(filler) > 0);
+    }
+    store("x02210", "x02310");
+    QCOMPARE(doc->Anzahl(), MaxGriffe);
+    QCOMPARE(window->statusleiste()->panelText(3),
+             QStringLiteral("Griff wurde nicht gespeichert: Die Grifftabelle ist voll: 10000 Griffe"));
 }
 
 void GriffBefehleTest::rangeStoreMovesTheRoot()

@@ -50,6 +50,14 @@ private:
     int rowOf(TF_GriffeFinden& dialog, const char* frets) const;
     void choose(TF_GriffeFinden& dialog, int row);
     QString message() const { return window->statusleiste()->panelText(3); }
+    // What the finder itself says after storing; the status line says the same.
+    QString report(TF_GriffeFinden& dialog) const
+    {
+        return dialog.L_Gespeichert->isVisibleTo(&dialog) && dialog.L_Gespeichert->text() == message()
+                   ? dialog.L_Gespeichert->text()
+                   : QStringLiteral("finder: '%1', status line: '%2'")
+                         .arg(dialog.L_Gespeichert->text(), message());
+    }
 
     std::unique_ptr<TestFenster> f;
     TF_Main* window = nullptr;
@@ -293,7 +301,8 @@ void GriffeFindenTest::storingAGripTheTableHoldsIsRefused()
     choose(*dialog, rowOf(*dialog, "x32010"));
     QTest::mouseClick(dialog->B_Speichern, Qt::LeftButton);
     QCOMPARE(doc->Anzahl(), before);
-    QCOMPARE(message(), QStringLiteral("Griff wurde nicht gespeichert!"));
+    QCOMPARE(report(*dialog), QStringLiteral("Griff wurde nicht gespeichert: er ist schon gespeichert"));
+    QVERIFY(f->asked.isEmpty());
 }
 
 void GriffeFindenTest::storingAllShownGrips()
@@ -321,14 +330,26 @@ void GriffeFindenTest::storingAllShownGrips()
     QVERIFY(known > 0);
     const int before = doc->Anzahl();
     dialog->LB_Griffe->clearSelection();
+    // Without a selection the finder asks first, naming the count; "Nein" stores nothing.
+    f->answers = {7};
     QTest::mouseClick(dialog->B_Speichern, Qt::LeftButton);
+    QCOMPARE(f->asked.size(), 1);
+    QVERIFY2(f->asked.first().meldung.contains(QStringLiteral("alle %1 gefundenen Griffe").arg(shown)),
+             qPrintable(f->asked.first().meldung));
+    QCOMPARE(doc->Anzahl(), before);
+    QTest::mouseClick(dialog->B_Speichern, Qt::LeftButton);
+    QCOMPARE(f->asked.size(), 2);
     QCOMPARE(doc->Anzahl(), before + shown - known);
-    QCOMPARE(message(), QStringLiteral("%1 von %2 Griffen wurden gespeichert").arg(shown - known).arg(shown));
+    QCOMPARE(report(*dialog), QStringLiteral("%1 von %2 Griffen wurden gespeichert: %3 schon gespeichert")
+                                  .arg(shown - known)
+                                  .arg(shown)
+                                  .arg(known));
 
     // A second time nothing is new.
     QTest::mouseClick(dialog->B_Speichern, Qt::LeftButton);
     QCOMPARE(doc->Anzahl(), before + shown - known);
-    QCOMPARE(message(), QStringLiteral("Griff wurde nicht gespeichert!"));
+    QCOMPARE(report(*dialog),
+             QStringLiteral("Kein Griff wurde gespeichert: %1 schon gespeichert").arg(shown));
 }
 
 void GriffeFindenTest::aFullTableTakesNoMore()
@@ -357,10 +378,17 @@ void GriffeFindenTest::aFullTableTakesNoMore()
     QVERIFY(selected > 3);
     QTest::mouseClick(dialog->B_Speichern, Qt::LeftButton);
     QCOMPARE(doc->Anzahl(), MaxGriffe);
-    QCOMPARE(message(), QStringLiteral("1 von %1 Griffen wurden gespeichert").arg(selected));
+    QVERIFY2(
+        report(*dialog).startsWith(QStringLiteral("1 von %1 Griffen wurden gespeichert: ").arg(selected)),
+        qPrintable(report(*dialog)));
+    QVERIFY2(report(*dialog).endsWith(QStringLiteral("Die Grifftabelle ist voll: 10000 Griffe")),
+             qPrintable(report(*dialog)));
     QTest::mouseClick(dialog->B_Speichern, Qt::LeftButton);
     QCOMPARE(doc->Anzahl(), MaxGriffe);
-    QCOMPARE(message(), QStringLiteral("Griff wurde nicht gespeichert!"));
+    QVERIFY2(report(*dialog).startsWith(QStringLiteral("Kein Griff wurde gespeichert: ")),
+             qPrintable(report(*dialog)));
+    QVERIFY2(report(*dialog).endsWith(QStringLiteral("Die Grifftabelle ist voll: 10000 Griffe")),
+             qPrintable(report(*dialog)));
 }
 
 void GriffeFindenTest::filtersAndSettingsAreKept()

@@ -25,6 +25,7 @@
 #include "forms/ModelText.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
+#include "table/FingersatzSuche.h"
 #include "tests/app/TestFenster.h"
 
 namespace {
@@ -67,6 +68,8 @@ private slots:
     void openingCreatingAndSavingClearTheHistory();
     void historyHoldsTwoHundredSteps();
     void randomCommandsUndoToTheStartAndRedoToTheEnd();
+    void storedGripsStayReachableAfterCatalogueEdits_data();
+    void storedGripsStayReachableAfterCatalogueEdits();
 
 private:
     AkkordDepotClass& doc() { return window->dokument(); }
@@ -76,6 +79,10 @@ private:
     void clickSpot(int bund, int saite, Qt::MouseButton button = Qt::LeftButton);
     void selectType(int typ);
     void storeShown();
+    int typeNamed(const char* name);
+    // Chooses the stored grip in the chord-table window's lists, as a user would; its chord's
+    // list index of it.
+    void chooseStored(const AkkordDatenClass& griff);
 
     std::unique_ptr<TestFenster> f;
     TF_Main* window = nullptr;
@@ -115,6 +122,129 @@ void RueckgaengigTest::selectType(int typ)
 void RueckgaengigTest::storeShown()
 {
     item("MI_AkkSpeichern")->trigger();
+}
+
+int RueckgaengigTest::typeNamed(const char* name)
+{
+    for (int t = 0; t < doc().TypAnzahl(); ++t) {
+        if (std::string(doc().TypName(t)) == name)
+            return t;
+    }
+    return -1;
+}
+
+void RueckgaengigTest::chooseStored(const AkkordDatenClass& griff)
+{
+    int index = -1;
+    for (int i = 0; i < doc().Anzahl() && index < 0; ++i) {
+        if (FingersatzSucheClass::GleicherFingersatz(doc().Element(i), griff, doc().SaitenAnzahl()))
+            index = i;
+    }
+    QVERIFY2(index >= 0, "the grip is still stored");
+    const AkkordDatenClass& stored = doc().Element(index);
+    table().LB_Grund->setCurrentRow(stored.Grundton);
+    table().LB_GrundClick();
+    selectType(stored.AkkordTyp);
+    int rank = 0;
+    for (int i = 0; i < index; ++i)
+        rank +=
+            doc().Element(i).Grundton == stored.Grundton && doc().Element(i).AkkordTyp == stored.AkkordTyp;
+    table().GriffWaehlen(rank);
+    table().LB_BuendeClick();
+}
+
+void RueckgaengigTest::storedGripsStayReachableAfterCatalogueEdits_data()
+{
+    QTest::addColumn<std::function<void(RueckgaengigTest&)>>("edit");
+    QTest::addColumn<int>("undoRedo"); // 0 the edit, 1 undone, 2 undone and redone
+    using Step = std::function<void(RueckgaengigTest&)>;
+    const auto onMinor = [](Step step) {
+        return Step([step](RueckgaengigTest& t) {
+            t.selectType(t.typeNamed("m"));
+            step(t);
+        });
+    };
+    const struct
+    {
+        const char* name;
+        Step edit;
+    } edits[] = {
+        {"b3 removed from m", onMinor([](RueckgaengigTest& t) {
+             const int minor = t.typeNamed("m");
+             QCOMPARE(t.doc().IntervallAn(minor, 1), 2); // b3
+             t.table().UP_Intervall->setValue(2);
+             t.table().B_subMouseDown({});
+         })},
+        {"interval added to m", onMinor([](RueckgaengigTest& t) {
+             t.table().UP_Intervall->setValue(10);
+             t.table().B_addMouseDown({});
+         })},
+        {"m renamed", onMinor([](RueckgaengigTest& t) {
+             t.table().CB_NameOrIntervall->setChecked(true);
+             t.table().CB_NameOrIntervallClick();
+             t.table().E_AName->setText(QStringLiteral("moll"));
+             t.table().E_AName->setModified(true);
+             t.table().E_ANameExit();
+         })},
+        {"m moved up", onMinor([](RueckgaengigTest& t) { t.table().PMI_HochClick(); })},
+        {"m dragged", onMinor([](RueckgaengigTest& t) {
+             t.table().LB_AkkordeStartDrag();
+             t.table().LB_AkkordeDragDrop(7);
+         })},
+        {"type added", [](RueckgaengigTest& t) { t.table().PMI_TypZufuegenClick(); }},
+        {"type before m removed",
+         [](RueckgaengigTest& t) {
+             t.selectType(0);
+             t.table().PMI_TypEntfernenClick();
+         }},
+    };
+    for (const auto& edit : edits) {
+        for (int undoRedo = 0; undoRedo < 3; ++undoRedo)
+            QTest::addRow("%s%s", edit.name,
+                          undoRedo == 0   ? ""
+                          : undoRedo == 1 ? ", undone"
+                                          : ", undone and redone")
+                << edit.edit << undoRedo;
+    }
+}
+
+void RueckgaengigTest::storedGripsStayReachableAfterCatalogueEdits()
+{
+    QFETCH(std::function<void(RueckgaengigTest&)>, edit);
+    QFETCH(int, undoRedo);
+    const int minor = typeNamed("m");
+    QVERIFY(minor > 0);
+    QVERIFY(doc().GriffHolen(0, minor, false, 0) >= 0);
+    const AkkordDatenClass cm = doc().Daten();
+    window->NachHolenAktualisieren();
+
+    const int steps = stack().count();
+    edit(*this);
+    QCOMPARE(stack().count(), steps + 1);
+    if (undoRedo >= 1)
+        item("MI_Rueckgaengig")->trigger();
+    if (undoRedo == 2)
+        item("MI_Wiederholen")->trigger();
+
+    const int count = doc().Anzahl();
+    chooseStored(cm);
+    QVERIFY2(FingersatzSucheClass::GleicherFingersatz(doc().Daten(), cm, doc().SaitenAnzahl()), "fetched");
+    QVERIFY2(window->ergebnis().GriffIndex >= 0, "the chosen grip shows as stored");
+    QVERIFY2(doc().GriffSuchen() >= 0, "the chosen grip is found among the stored ones");
+    QVERIFY(item("MI_AkkEntfernen")->isEnabled());
+    f->asked.clear();
+    item("MI_AkkEntfernen")->trigger();
+    QVERIFY2(f->asked.size() == 1 && f->asked.first().meldung.startsWith(QStringLiteral("Soll der Griff")),
+             qPrintable(f->asked.value(f->asked.size() - 1).meldung));
+    QCOMPARE(doc().Anzahl(), count - 1);
+    item("MI_Rueckgaengig")->trigger();
+    QCOMPARE(doc().Anzahl(), count);
+    item("MI_Wiederholen")->trigger();
+    QCOMPARE(doc().Anzahl(), count - 1);
+    item("MI_Rueckgaengig")->trigger();
+    QCOMPARE(doc().Anzahl(), count);
+    chooseStored(cm);
+    QVERIFY(window->ergebnis().GriffIndex >= 0);
 }
 
 void RueckgaengigTest::everyKindOfChangeUndoesAndRedoesExactly_data()

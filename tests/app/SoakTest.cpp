@@ -1049,7 +1049,16 @@ private:
             const auto fresh = std::make_unique<AkkordDepotClass>(doc);
             TrefferClass result;
             TrefferClass list[MaxTreffer];
+            // A stored grip keeps the chord it is filed under, even where the catalogue no longer fits it.
+            const int storedRoot = fresh->Grundton;
+            const int storedType = fresh->AkkordTyp;
+            const bool stored = storedType >= 0 && fresh->GriffSuchen() >= 0;
             const int matches = std::min(fresh->Erkennen(&result, list), MaxTreffer);
+            if (stored && (result.Grundton != storedRoot || result.AkkordTyp != storedType)) {
+                fresh->AkkordSetzen(storedRoot, storedType);
+                result.Grundton = static_cast<std::uint8_t>(storedRoot);
+                result.AkkordTyp = storedType;
+            }
             int position = -1;
             const int count = fresh->GriffeZaehlen(&position);
             const DiagramComposer names(*fresh);

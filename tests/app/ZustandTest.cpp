@@ -13,6 +13,7 @@
 #include <QStatusTipEvent>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/MainForm.h"
@@ -75,6 +76,8 @@ private slots:
     void modifierShortcutsWorkInTheChordTableWindow();
     void rightClickChoosesTheRowFirst();
     void windowsOpenOnAScreen();
+    void oddPlacementsStartWithBothWindowsVisible_data();
+    void oddPlacementsStartWithBothWindowsVisible();
 
 private:
     QAction* item(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
@@ -188,7 +191,8 @@ void ZustandTest::removeQuestionCountsTheGripsOfAllRoots()
     table().PMI_TypEntfernenClick();
     QCOMPARE(f->asked.size(), 1);
     QCOMPARE(f->asked[0].meldung,
-             QStringLiteral("Soll der Akkord mit seinen %1 zugehörigen Griffen wirklich entfernen werden? ").arg(grips));
+             QStringLiteral("Soll der Akkord mit seinen %1 zugehörigen Griffen wirklich entfernen werden? ")
+                 .arg(grips));
 
     f->asked.clear();
     f->answers << 7;
@@ -426,11 +430,61 @@ void ZustandTest::windowsOpenOnAScreen()
              "beside, not over the main window");
     window->close();
     f->stop();
-    f->writeIni("[Computer]\nWindowTop1=5000\nWindowLeft1=-9000\n[Grifftab]\nWindowTop=7000\nWindowLeft=7000\n");
+    f->writeIni(
+        "[Computer]\nWindowTop1=5000\nWindowLeft1=-9000\n[Grifftab]\nWindowTop=7000\nWindowLeft=7000\n");
     window = &f->start();
     QVERIFY(screen.intersects(window->frameGeometry()));
     QVERIFY(screen.contains(window->frameGeometry().center()));
     QVERIFY(screen.contains(table().frameGeometry().center()));
+}
+
+void ZustandTest::oddPlacementsStartWithBothWindowsVisible_data()
+{
+    QTest::addColumn<QByteArray>("placement"); // top, left, height, width of both windows
+    QTest::newRow("negative") << QByteArray("-50,-80,-300,-400");
+    QTest::newRow("zero") << QByteArray("0,0,0,0");
+    QTest::newRow("huge") << QByteArray("2000000000,2000000000,2000000000,2000000000");
+    QTest::newRow("off screen") << QByteArray("-2000000000,90000,380,320");
+    QTest::newRow("one pixel") << QByteArray("10,10,1,1");
+}
+
+void ZustandTest::oddPlacementsStartWithBothWindowsVisible()
+{
+    QFETCH(QByteArray, placement);
+    const QList<QByteArray> v = placement.split(',');
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    window->close();
+    f->stop();
+    f->writeIni("[Computer]\nWindowTop1=" + v[0] + "\nWindowLeft1=" + v[1] + "\nWindowHeight1=" + v[2] +
+                "\nWindowWidth1=" + v[3] + "\n[Grifftab]\nAnzeigen=1\nWindowTop=" + v[0] +
+                "\nWindowLeft=" + v[1] + "\nWindowHeight=" + v[2] + "\nWindowWidth=" + v[3] + "\n");
+    window = &f->start();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    for (QWidget* shown : {static_cast<QWidget*>(window), static_cast<QWidget*>(&table())}) {
+        QVERIFY2(shown->isVisible(), shown->metaObject()->className());
+        const QSize least =
+            shown->minimumSizeHint().expandedTo(shown->minimumSize()).boundedTo(screen.size());
+        QVERIFY2(shown->width() >= least.width() && shown->height() >= least.height(),
+                 qPrintable(QStringLiteral("%1: %2x%3")
+                                .arg(shown->metaObject()->className())
+                                .arg(shown->width())
+                                .arg(shown->height())));
+        QVERIFY2(shown->width() <= screen.width() && shown->height() <= screen.height(),
+                 shown->metaObject()->className());
+        QVERIFY2(screen.contains(shown->frameGeometry().center()), shown->metaObject()->className());
+    }
+    // What is written back starts the same way again.
+    window->close();
+    f->stop();
+    const QString ini = f->iniText();
+    for (const char* key : {"WindowHeight1=", "WindowWidth1=", "WindowHeight=", "WindowWidth="}) {
+        const qsizetype at = ini.indexOf(QString::fromLatin1(key));
+        QVERIFY2(at >= 0, key);
+        const int value = ini.mid(at + qstrlen(key)).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
+        QVERIFY2(value > 0 && value <= std::max(screen.width(), screen.height()), qPrintable(ini));
+    }
+    window = &f->start();
+    QVERIFY(screen.contains(window->frameGeometry().center()));
 }
 
 QTEST_MAIN(ZustandTest)

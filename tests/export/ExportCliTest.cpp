@@ -2,7 +2,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -12,6 +14,8 @@
 #include <QTimer>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 #include "app/MainForm.h"
 #include "forms/DateiDialog.h"
@@ -110,6 +114,7 @@ void ExportCliTest::init()
     writeBytes(dir->filePath(QStringLiteral("kaputt.cho")), bytes.left(bytes.size() / 2));
     writeBytes(dir->filePath(QStringLiteral("text.cho")), "Am7 x02010\n");
     writeBytes(dir->filePath(QStringLiteral("alt.cho")), QByteArray("ZW01", 5) + QByteArray(300, '\1'));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir->filePath(QStringLiteral("rohr"))).constData(), 0600), 0);
     // Major, minor, 7 and m7, with grips of C major only; and a table without grips.
     auto small = tableWithCatalogue();
     small->SetzeText(0, "Gitarre");
@@ -124,7 +129,8 @@ QStringList ExportCliTest::outputs() const
 {
     QStringList files =
         QDir(dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const char* input : {"gitarre.cho", "kaputt.cho", "text.cho", "alt.cho", "nur-c.cho", "leer.cho"})
+    for (const char* input :
+         {"gitarre.cho", "kaputt.cho", "text.cho", "alt.cho", "nur-c.cho", "leer.cho", "rohr"})
         files.removeAll(QString::fromLatin1(input));
     return files;
 }
@@ -171,7 +177,15 @@ void ExportCliTest::badInputsWriteNothing_data()
         "keine gespeicherten Griffe für die Grifftabelle");
     row("missing folder", {"@/gitarre.cho", "--chord", "Am7", "-o", "@/fehlt/am7.png"}, 5, "@/fehlt/am7.png");
     row("folder as output", {"@/gitarre.cho", "--all", "-o", "@", "--format", "pdf"}, 5,
-        "kann nicht geschrieben");
+        "keine gewöhnliche Datei");
+    row("another chord table as output", {"@/gitarre.cho", "--all", "-o", "@/nur-c.cho", "--format", "pdf"},
+        5, "ist eine Grifftabelle und wird nicht überschrieben");
+    row("old chord table as output", {"@/gitarre.cho", "--chord", "C", "-o", "@/alt.cho", "--format", "png"},
+        5, "ist eine Grifftabelle");
+    row("device as output", {"@/gitarre.cho", "--chord", "C", "-o", "/dev/null", "--format", "png"}, 5,
+        "keine gewöhnliche Datei");
+    row("pipe as output", {"@/gitarre.cho", "--chord", "C", "-o", "@/rohr", "--format", "svg"}, 5,
+        "keine gewöhnliche Datei");
 }
 
 void ExportCliTest::badInputsWriteNothing()
@@ -181,12 +195,19 @@ void ExportCliTest::badInputsWriteNothing()
     QFETCH(QString, message);
     arguments.replaceInStrings(QStringLiteral("@"), dir->path());
     message.replace(QStringLiteral("@"), dir->path());
+    QMap<QString, QByteArray> tables;
+    for (const char* name : {"gitarre.cho", "alt.cho", "nur-c.cho"})
+        tables[QString::fromLatin1(name)] = readBytes(dir->filePath(QString::fromLatin1(name)));
     const Run run = runExport(arguments);
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(QStringLiteral("zupfwerk-export: ")) && run.err.contains(message),
              qPrintable(run.err));
     QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
     QCOMPARE(outputs(), QStringList());
+    for (auto table = tables.cbegin(); table != tables.cend(); ++table)
+        QVERIFY2(readBytes(dir->filePath(table.key())) == table.value(), qPrintable(table.key()));
+    QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists() &&
+            !QFileInfo(QStringLiteral("/dev/null")).isFile());
 }
 
 void ExportCliTest::svgNamesTheChord()
