@@ -946,6 +946,8 @@ void TF_GrifftabForm::sortGrips()
     });
     PanelAktualisieren(); // fills the grips with preselection
     QApplication::restoreOverrideCursor();
+    // The shown grip's place among the grips of its chord may have moved: the main window counts again.
+    Benachrichtigen(5);
 }
 
 void TF_GrifftabForm::PMI_AkkordeSortClick()

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/MainForm.h"
 #include "app/PaintBox.h"
@@ -77,6 +78,7 @@ private slots:
     void rightClickChoosesTheRowFirst();
     void windowsOpenOnAScreen();
     void oddPlacementsStartWithBothWindowsVisible_data();
+    void sortingCountsTheShownGripAgain();
     void oddPlacementsStartWithBothWindowsVisible();
 
 private:
@@ -485,6 +487,39 @@ void ZustandTest::oddPlacementsStartWithBothWindowsVisible()
     }
     window = &f->start();
     QVERIFY(screen.contains(window->frameGeometry().center()));
+}
+
+void ZustandTest::sortingCountsTheShownGripAgain()
+{
+    AkkordDepotClass& doc = window->dokument();
+    // The first and the last grip of C major in the own order the other way round, as a drag or a
+    // store in the own order leaves them.
+    std::vector<int> grips(static_cast<std::size_t>(doc.Anzahl()));
+    const int count = doc.GriffeAuflisten(0, 0, grips.data(), doc.Anzahl());
+    QVERIFY(count >= 2);
+    const int low = grips.front();
+    const int high = grips[static_cast<std::size_t>(count - 1)];
+    const int highFret = TiefsterBundVon(doc.Element(high));
+    QVERIFY(TiefsterBundVon(doc.Element(low)) < highFret);
+    std::vector<int> order(static_cast<std::size_t>(doc.Anzahl()));
+    for (int i = 0; i < doc.Anzahl(); ++i)
+        order[static_cast<std::size_t>(i)] = i;
+    std::swap(order[static_cast<std::size_t>(low)], order[static_cast<std::size_t>(high)]);
+    doc.SetzeEigeneReihenfolge(true);
+    QVERIFY(doc.GriffeUmordnen(order.data(), doc.Anzahl()));
+    window->GrifftabFensterNeuFuellen();
+
+    table().LB_Grund->setCurrentRow(0);
+    table().LB_GrundClick();
+    table().LB_Akkorde->setCurrentRow(0);
+    table().LB_AkkordeClick();
+    table().GriffWaehlen(0);
+    table().LB_BuendeClick();
+    QCOMPARE(TiefsterBundVon(doc.Daten()), highFret);
+    QCOMPARE(window->statusleiste()->panelText(1), QStringLiteral("1/%1").arg(count));
+    table().PMI_AkkordeSortClick();
+    QCOMPARE(window->statusleiste()->panelText(1), QStringLiteral("%1/%1").arg(count));
+    QCOMPARE(window->ergebnis().GriffIndex, count - 1);
 }
 
 QTEST_MAIN(ZustandTest)

@@ -748,6 +748,56 @@ def case_shortcuts_work_in_chord_table_window(session, args):
     check(len(saved.grips) == len(original.grips) + 1, "the saved table lost or gained grips")
 
 
+def case_export_over_table_is_refused(session, args):
+    """"Diagramm als Bild..." onto the open chord table's own name is refused with a message before
+    anything is written; the dialog comes again, and the table stays byte for byte."""
+    with open(session.table, "rb") as f:
+        before = f.read()
+    prepare_layout(session)
+    main = session.start()
+    session.focus(main)
+    files = sorted(os.listdir(session.work))
+
+    windows = session.windows()
+    session.key("alt+d")
+    session.popup(windows)
+    session.key("e")  # "&Exportieren"
+    session.key("b")  # "Diagramm als &Bild..."
+    size = session.dialog("Diagramm als Bild")
+    session.key("Return")  # the size as offered
+    session.gone(size, "the image size dialog")
+    windows = session.windows()
+    save_dialog = session.new_window(windows, "the export dialog")
+    session.type(TABLE_NAME)
+
+    def refusal():
+        return next((w for w in session.windows() if w not in windows and w != save_dialog
+                     and session.title(w) == "Speichern unter"), None)
+
+    session.key("Return")
+    try:
+        box = wait_for("the refusal", refusal, timeout=3)
+    except Failure:
+        session.key("Return")  # the first Return only closed the name completion
+        box = wait_for("the refusal", refusal)
+    with open(session.table, "rb") as f:
+        check(f.read() == before, "the chord table changed before the refusal was answered")
+    wait_for("the focus on the refusal", lambda: session.focused() == box)
+    session.key("Return")
+    session.gone(box, "the refusal")
+    # The export dialog again, for another name: cancelled.
+    again = wait_for("the export dialog again",
+                     lambda: next((w for w in session.windows() if w not in windows and w != box
+                                   and session.title(w)), None))
+    wait_for("the focus on the export dialog", lambda: session.focused() == again)
+    session.key("Escape")
+    session.gone(again, "the export dialog")
+    session.quit()
+    with open(session.table, "rb") as f:
+        check(f.read() == before, "the chord table was replaced")
+    check(sorted(os.listdir(session.work)) == files, "files appeared: %s" % sorted(os.listdir(session.work)))
+
+
 def octave_keys(session, args, layout, shift_plus):
     """In the new-table dialog Shift with the plus key raises the selected string by an octave and Shift
     with the minus key lowers it, on a real keyboard of the given layout."""
