@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -35,16 +36,19 @@ qint64 AudioAusgabeStrom::bytesAvailable() const
 
 qint64 AudioAusgabeStrom::readData(char* data, qint64 maxSize)
 {
-    const int wanted = static_cast<int>(std::min<qint64>(maxSize / 2, 1 << 20));
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(std::max(wanted, 0)));
-    int count = 0;
-    {
-        const std::lock_guard<std::mutex> guard(m_lock);
-        count = m_mischer.Lesen(samples.data(), wanted);
+    // Through a buffer of its own: data need not be aligned for 16-bit samples.
+    std::int16_t samples[1024];
+    qint64 written = 0;
+    const std::lock_guard<std::mutex> guard(m_lock);
+    while (maxSize - written >= 2) {
+        const int wanted = static_cast<int>(std::min<qint64>((maxSize - written) / 2, std::size(samples)));
+        const int count = m_mischer.Lesen(samples, wanted);
+        if (count == 0)
+            break;
+        std::memcpy(data + written, samples, static_cast<std::size_t>(count) * 2);
+        written += 2 * static_cast<qint64>(count);
     }
-    if (count > 0)
-        std::memcpy(data, samples.data(), static_cast<std::size_t>(count) * 2);
-    return 2 * static_cast<qint64>(count);
+    return written;
 }
 
 qint64 AudioAusgabeStrom::writeData(const char*, qint64)

@@ -121,9 +121,18 @@ int GriffklangClass::Rendern(const AkkordClass& griff, double abstand)
     std::int16_t* const out = m_samples.data();
     for (int n = 0; n < fadeStart; ++n)
         out[n] = toSample(mix[n] * gain);
+    // The fade is a raised cosine, 0.5 - 0.5 cos(pi x) for x from 1 down to 0; the cosine turns by a fixed
+    // angle each sample, a rotation instead of a cosine per sample.
+    const double step = std::numbers::pi / std::max(1, total - fadeStart);
+    const double turnCos = std::cos(step);
+    const double turnSin = std::sin(step);
+    double c = -1.0; // cos(pi x) at x = 1
+    double sn = 0.0;
     for (int n = fadeStart; n < total; ++n) {
-        const double x = static_cast<double>(total - n) / (total - fadeStart);
-        out[n] = toSample(mix[n] * gain * static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * x)));
+        out[n] = toSample(mix[n] * gain * static_cast<float>(0.5 - 0.5 * c));
+        const double next = c * turnCos + sn * turnSin;
+        sn = sn * turnCos - c * turnSin;
+        c = next;
     }
     return total;
 }
