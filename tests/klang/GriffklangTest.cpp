@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 #include "grip/Akkord.h"
@@ -243,8 +242,6 @@ TEST(Griffklang, LowerNotesRingLonger)
         // The level after the pluck's brightest overtones have gone, and before the last second fades.
         const double measured =
             measuredDecay(toDouble(klang), 0.5, GriffklangClass::Nachklang - GriffklangClass::Ausklang);
-        std::printf("string %d fret %2d: %7.2f Hz, chosen %5.2f s, measured %5.2f s\n", c.saite, c.bund,
-                    klang.Stimme(0).Frequenz, chosen, measured);
         EXPECT_GT(measured, previous * 1.15) << "string " << c.saite << " fret " << c.bund;
         // The overtones fall faster than the fundamental, so the whole sound falls a little faster.
         EXPECT_NEAR(measured, 0.85 * chosen, 0.2 * chosen) << "string " << c.saite << " fret " << c.bund;
@@ -273,6 +270,19 @@ TEST(Griffklang, EveryVoiceHasNoOffset)
         }
     }
     EXPECT_EQ(voices, 66);
+
+    // A bass's E1 and the deepest and highest notes the voice holds.
+    for (const double frequency : {41.2034, 15.5, 3950.0}) {
+        SaitenklangClass voice;
+        ASSERT_TRUE(voice.Stimmen(frequency, GriffklangClass::Abklingzeit(frequency)));
+        voice.Anschlagen(0x12345678u);
+        std::vector<float> out(4 * rate, 0.0f);
+        voice.Hinzufuegen(out.data(), static_cast<int>(out.size()), 10000.0f);
+        double sum = 0.0;
+        for (const float v : out)
+            sum += v;
+        EXPECT_LE(std::fabs(sum / out.size()), 1.0) << frequency << " Hz";
+    }
 }
 
 TEST(Griffklang, SixStringsNeverReachFullScale)
