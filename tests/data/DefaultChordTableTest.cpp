@@ -212,7 +212,6 @@ const Voicing standardVoicings[] = {
     {"x32001", "C", "maj11", ""}, {"x33453", "C", "maj11", ""}, {"x55675", "D", "maj11", ""},
     {"010102", "E", "9#11", ""}, {"x32332", "C", "9#11", ""},
     {"x54554", "D", "9#11", ""}, {"x76776", "E", "9#11", ""},
-    {"x33311", "C", "7sus4", ""}, {"x55533", "D", "7sus4", ""},
 };
 // clang-format on
 
@@ -398,7 +397,7 @@ TEST_F(DefaultChordTable, CommonGripsAreNamedAsPlayersReadThemInBothModes)
         {"x02212", "Am6", "Am6"},
         {"320000", "G6", "G6"},
         {"x31213", "Cm6", "Cm6"},
-        {"x33311", "C7sus4", "C7sus4"},
+        {"335563", "Csus4/G", "Csus4"},
         {"335343", "Cm7/G", "Cm7"},
         {"00x43x", "E7sus4", "E7sus4"},
         {"x02413", "Am9", "Am9"},
@@ -414,8 +413,11 @@ TEST_F(DefaultChordTable, CommonGripsAreNamedAsPlayersReadThemInBothModes)
         {"332010", "C/G", "C"},
         {"xx0230", "Dsus2", "Dsus2"},
         {"x35343", "Cm7", "Cm7"},
-        // The same notes over the bass as x33311: read as the chord on the bass, not as Csus4/G.
-        {"335563", "G7sus4", "G7sus4"},
+        {"x35363", "C7sus4", "C7sus4"},
+        {"xx1124", "G#sus4/D#", "G#sus4"},
+        // The same notes over the bass as 335563 and xx1124: a sus4 over its fifth, not a 7sus4
+        // without one.
+        {"x33311", "Fsus4/C", "Fsus4"},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(play(doc(), c.frets)) << c.frets;
@@ -435,7 +437,7 @@ TEST_F(DefaultChordTable, TypesDoWithoutTheNotesPlayersLeaveOut)
     };
     EXPECT_EQ(doc().IstOptional(typeNamed("m11"), 12), 1) << "m11 does without its 9";
     EXPECT_EQ(doc().IstOptional(typeNamed("6"), 6), 0) << "C-E-A over C is Am/C";
-    EXPECT_EQ(doc().IstOptional(typeNamed("7sus4"), 6), 1) << "C-F-Bb is C7sus4";
+    EXPECT_EQ(doc().IstOptional(typeNamed("7sus4"), 6), 0) << "C-F-Bb over C is Fsus4/C";
     EXPECT_EQ(doc().IstOptional(typeNamed("9#11"), 6), 1) << "9#11 does without its 5";
     EXPECT_EQ(doc().IstOptional(typeNamed("7#11"), 6), 1) << "7#11 does without its 5";
     EXPECT_FALSE(doc().EnthaeltIntervall(typeNamed("sus4"), 9)) << "an optional 7 would tie with 7sus4";
