@@ -38,9 +38,19 @@ void TF_Main::klangAbspielen(bool zerlegt)
 
 void TF_Main::MI_KlangWavClick()
 {
-    const QString titel = QStringLiteral("Klang als WAV");
+    klangSpeichern(false);
+}
+
+void TF_Main::MI_ZerlegtWavClick()
+{
+    klangSpeichern(true);
+}
+
+void TF_Main::klangSpeichern(bool zerlegt)
+{
+    const QString titel = zerlegt ? QStringLiteral("Zerlegt als WAV") : QStringLiteral("Klang als WAV");
     GriffklangClass klang;
-    const int count = klang.Anschlagen(*Dokument);
+    const int count = zerlegt ? klang.Zerlegen(*Dokument) : klang.Anschlagen(*Dokument);
     if (count == 0) {
         MeldungZeigen(
             this, 3,
