@@ -38,7 +38,9 @@ ChordProDefinition ChordProGrip::definition(const AkkordDatenClass& griff, int s
         }
     }
     result.baseFret = highest <= 5 ? 1 : lowest;
-    result.hasFingers = true;
+    result.hasFingers = false;
+    for (int s = 0; s < result.saiten; ++s)
+        result.hasFingers = result.hasFingers || result.fingers[s] > 0;
     for (int s = 0; s < result.saiten; ++s)
         result.frets[s] = absolute[s] > 0 ? absolute[s] - result.baseFret + 1 : absolute[s];
     return result;

@@ -60,6 +60,28 @@ void plainFingers(AkkordDatenClass& griff, int saiten)
     }
 }
 
+// Whether the current grip sounds the named chord: every note the type needs, nothing it does not have
+// but the bass after a slash.
+bool soundsAs(const AkkordDepotClass& tabelle, const GelesenerAkkord& akkord)
+{
+    unsigned sounding = 0;
+    for (int s = 1; s <= tabelle.SaitenAnzahl(); ++s) {
+        const int ton = tabelle.KlingenderTon(s);
+        if (ton >= 0 && ton < 12)
+            sounding |= 1u << ton;
+    }
+    const AkkordTypClass& typ = tabelle.Typ(akkord.typ);
+    unsigned needed = 0;
+    unsigned allowed = akkord.bass < 12 ? 1u << akkord.bass : 0u;
+    for (int i = 0; i < std::clamp(typ.IntervallAnzahl, 0, MaxIntervalle); ++i) {
+        const unsigned bit = 1u << ((akkord.grundton + typ.Intervalle[i].Halbtoene) % 12);
+        allowed |= bit;
+        if (!typ.Intervalle[i].Optional)
+            needed |= bit;
+    }
+    return (sounding & needed) == needed && (sounding & ~allowed) == 0;
+}
+
 } // namespace
 
 ChordProImport::ChordProImport() = default;
@@ -171,6 +193,7 @@ ImportBericht ChordProImport::importieren(AkkordDepotClass& tabelle, const Chord
         for (int i = 0; readable && i < std::min(treffer, MaxTreffer); ++i)
             named = named || (liste[i].Grundton == gelesen.grundton && liste[i].AkkordTyp == gelesen.typ);
         named = named || (readable && gelesen.grundton == ergebnis.Grundton && gelesen.typ == ergebnis.AkkordTyp);
+        named = named || (readable && soundsAs(tabelle, gelesen));
         if (!named) {
             ++bericht.falschBenannt;
             lines.push_back({definition.line, 2,
