@@ -116,8 +116,12 @@ bool Liedblatt::erstellen(const AkkordDepotClass& tabelle, const ChordProInhalt&
             AkkordDatenClass griff;
             if (definition.name != name || ChordProGrip::grip(definition, tabelle, griff) != GriffUmwandlung::Ok)
                 continue;
-            const int shift = wrap(e.transponieren - e.kapo);
-            if (shift != 0 && !moveGrip(griff, saiten, shift) && !moveGrip(griff, saiten, shift - 12))
+            // The shorter way along the neck first.
+            int shift = wrap(e.transponieren - e.kapo);
+            int other = shift - 12;
+            if (shift > 6)
+                std::swap(shift, other);
+            if (shift != 0 && !moveGrip(griff, saiten, shift) && !moveGrip(griff, saiten, other))
                 continue;
             griff.Grundton = static_cast<std::uint8_t>(akkord.grundton);
             griff.AkkordTyp = akkord.typ;
