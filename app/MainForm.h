@@ -234,6 +234,16 @@ private:
     // The stored grips the user chooses for a sheet; false when cancelled or there are none.
     bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe);
 
+    // ChordPro: definitions out and in, a song's chord sheet, and ChordPro files opened as tables.
+    void MI_ChordProExportClick();
+    void MI_ChordProImportClick();
+    void MI_LiedblattClick();
+    void chordProImportieren(const QString& pfad);
+    void liedblattErstellen(const QString& pfad);
+    // Offers import or song sheet when the file is ChordPro text; false when it is not.
+    bool chordProAnbieten(const QString& pfad);
+    static bool istChordPro(const QString& pfad);
+
     QAction* createAction(const char* name, const QString& caption, const QString& hint);
 
     // Undo and redo: every change of the grip, the stored grips, the catalogue and the root names.
@@ -340,6 +350,10 @@ private:
     QAction* MI_GrifftabellePdf = nullptr;
     QAction* MI_Kopieren = nullptr;
     QAction* MI_Drucken = nullptr;
+    QMenu* MI_Importieren = nullptr;
+    QAction* MI_ChordProExport = nullptr;
+    QAction* MI_ChordProImport = nullptr;
+    QAction* MI_Liedblatt = nullptr;
     AudioAusgabe* m_audioAusgabe = nullptr; // made at the first play, a child of the window
 
     QMenu* PM_Finger1bis4 = nullptr;

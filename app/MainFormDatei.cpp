@@ -38,6 +38,9 @@ QString TF_Main::dateiOrdner() const
 
 bool TF_Main::OeffnenMitPfad(const QString& pfad)
 {
+    // A ChordPro song may end in .cho as well: offered as import or song sheet, the table stays.
+    if (chordProAnbieten(pfad))
+        return false;
     const QString name = QFileInfo(pfad).completeBaseName();
     const std::string path = pfad.toStdString();
     char header[5];

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "export/ChordNameParser.h"
+#include "export/ChordProCommand.h"
 #include "export/ExportArguments.h"
 #include "griffsuche/Griffsuche.h"
 #include "klang/Griffklang.h"
@@ -136,6 +137,8 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
         return code;
 
     const ChordNameParser names(*tabelle);
+    if (auftrag.chordpro || !auftrag.importieren.empty() || !auftrag.lied.empty())
+        return ChordProCommand::run(*tabelle, names, auftrag, out, err);
     if (!auftrag.finden.empty())
         return findGrips(*tabelle, names, auftrag, out, err);
     const DiagramExport exporter(*tabelle);
