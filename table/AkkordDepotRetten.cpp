@@ -208,8 +208,9 @@ Layout layoutFind(std::string_view data)
     long bestScore = -1;
     for (int types = 0; types <= MaxTypen; ++types) {
         const std::size_t gripsAt = typesAt + typeBytes * static_cast<std::size_t>(types) + 8;
-        if (gripsAt > data.size())
-            break;
+        // A file cut inside the catalogue still has the types before the cut.
+        if (gripsAt > data.size() && types != storedTypes)
+            continue;
         const std::int32_t count = intAt(data, gripsAt - 4, -1);
         const bool countFits = count >= 0 && count <= MaxGriffe &&
                                tailFits(data, gripsAt + gripBytes * static_cast<std::size_t>(count));
@@ -223,8 +224,11 @@ Layout layoutFind(std::string_view data)
             best.countKnown = countFits;
         }
     }
-    if (bestScore < 0)
+    if (bestScore < 0 || best.gripsAt > data.size()) {
+        best.grips = 0;
+        best.countKnown = false;
         return best;
+    }
     const std::size_t room = data.size() - best.gripsAt;
     const int complete = static_cast<int>(std::min<std::size_t>(room / gripBytes, MaxGriffe));
     if (best.countKnown) {
@@ -291,14 +295,15 @@ int AkkordDepotClass::RettenAus(std::string_view data)
     // Where the grips start follows from the type count; a damaged count is outvoted by the grip
     // records and the rest of the file, which only fit at the right place.
     const Layout layout = layoutFind(data);
-    m_rettung.typen = layout.types;
-    if (layout.types > 0) {
+    m_rettung.typen = std::min<int>(layout.types, static_cast<int>((data.size() - typesAt) / typeBytes));
+    if (m_rettung.typen > 0) {
         AkkordTypClass catalogue[MaxTypen];
-        std::memcpy(catalogue, data.data() + typesAt, sizeof(AkkordTypClass) * static_cast<std::size_t>(layout.types));
-        for (int i = 0; i < layout.types; ++i)
+        const int types = m_rettung.typen;
+        std::memcpy(catalogue, data.data() + typesAt, typeBytes * static_cast<std::size_t>(types));
+        for (int i = 0; i < types; ++i)
             typeRepair(catalogue[i]);
-        std::string block(reinterpret_cast<const char*>(&layout.types), sizeof layout.types);
-        block.append(reinterpret_cast<const char*>(catalogue), sizeof(AkkordTypClass) * layout.types);
+        std::string block(reinterpret_cast<const char*>(&types), sizeof types);
+        block.append(reinterpret_cast<const char*>(catalogue), typeBytes * static_cast<std::size_t>(types));
         std::istringstream in(block);
         if (!ErkennungClass::Einlesen(in))
             m_rettung.typen = 0;
