@@ -32,6 +32,17 @@ QString userTableFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Zupfwerk");
 }
 
+// Whether the table lies in one of the folders the program's own tables are installed in.
+bool istInstalliert(const TableLookup& lookup, const QString& pfad)
+{
+    const QString folder = QFileInfo(pfad).canonicalPath();
+    for (const QString& installed : lookup.folders()) {
+        if (!folder.isEmpty() && QFileInfo(installed).canonicalFilePath() == folder)
+            return true;
+    }
+    return false;
+}
+
 bool folderWritable(const QString& folder)
 {
     const QFileInfo info(folder);
@@ -103,8 +114,11 @@ bool TF_Main::OeffnenMitPfad(const QString& pfad)
     }
     // One writer at a time: a table another instance holds opens only read-only, when the user wants.
     bool nurLesen = false;
+    const bool reload = QFileInfo(pfad).absoluteFilePath() == m_dateiName;
     if (art == DateiArt::Datei && m_wache->vormerken(pfad) == TabellenWache::Belegt) {
-        if (MeldungZeigen(this, 2,
+        // Reloading a table opened read-only asks no second time.
+        if (!(reload && m_wache->nurLesen()) &&
+            MeldungZeigen(this, 2,
                           QStringLiteral("Die Grifftabelle '%1' ist schon geöffnet: %2 bearbeitet sie.\n"
                                          "Soll sie schreibgeschützt geöffnet werden?")
                               .arg(name, m_wache->inhaber()),
@@ -112,8 +126,6 @@ bool TF_Main::OeffnenMitPfad(const QString& pfad)
             return false;
         nurLesen = true;
     }
-    if (!nurLesen && QFileInfo(pfad).absoluteFilePath() == m_dateiName)
-        nurLesen = m_wache->nurLesen(); // reloading keeps how the table was opened
     char header[5];
     AkkordDepotClass::KopfLesen(path, header);
     if (std::memcmp(header, "ZW01", 4) == 0) {
@@ -147,8 +159,8 @@ bool TF_Main::OeffnenMitPfad(const QString& pfad)
         Dokument->Uebernehmen(*gelesen);
         m_dateiName = QFileInfo(pfad).absoluteFilePath();
         m_wache->uebernehmen(m_dateiName, nurLesen);
-        // An installed table nobody may write serves as the template of the user's own.
-        m_vorlage = !QFileInfo(m_dateiName).isWritable() && !folderWritable(dateiOrdner());
+        // An installed table the user may not write serves as the template of the user's own.
+        m_vorlage = !QFileInfo(m_dateiName).isWritable() && istInstalliert(m_tabellenSuche, m_dateiName);
         Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), m_dateiName);
         titleUpdate();
         geoeffnet = true;

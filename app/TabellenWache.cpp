@@ -1,5 +1,6 @@
 #include "app/TabellenWache.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLockFile>
 
@@ -37,7 +38,13 @@ TabellenWache::Belegung TabellenWache::vormerken(const QString& pfad)
     auto sperre = std::make_unique<QLockFile>(sperrDateiVon(datei));
     // A lock stays valid as long as its process runs, however long the table is open.
     sperre->setStaleLockTime(0);
-    if (sperre->tryLock(0)) {
+    // Qt takes a lock for stale when the name it holds is not the name of the holder's executable:
+    // the lock is written and checked under that name, not under the program's display name.
+    const QString displayName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    const bool locked = sperre->tryLock(0);
+    QCoreApplication::setApplicationName(displayName);
+    if (locked) {
         m_vorgemerkt = std::move(sperre);
         m_vorgemerktFuer = datei;
         return Frei;

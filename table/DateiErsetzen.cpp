@@ -215,7 +215,7 @@ int writeFileReplacing(const std::string& path, const std::function<bool(std::os
     fs::path temporary;
     const int fd = temporaryCreate(folder, stem, temporary);
     if (fd < 0) {
-        if (exists && (fd == -EACCES || fd == -EPERM))
+        if (exists && (fd == -EACCES || fd == -EPERM || fd == -EROFS))
             return writeInPlace(target, content.view(), old);
         return -fd;
     }
