@@ -231,6 +231,9 @@ bool TF_Main::event(QEvent* event)
         HinweisZeigen(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
+    // Asked once the activation is over, so that the question's own box does not disturb it.
+    if (event->type() == QEvent::WindowActivate)
+        QMetaObject::invokeMethod(this, &TF_Main::aussenAenderungPruefen, Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
 

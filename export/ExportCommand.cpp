@@ -16,6 +16,7 @@
 #include "klang/WavDatei.h"
 #include "render/DiagramExport.h"
 #include "table/AkkordDepot.h"
+#include "table/DateiArt.h"
 
 namespace {
 
@@ -33,6 +34,11 @@ std::string inQuotes(const std::string& text)
 // Reads the table; 0 or the exit code after the message.
 int load(AkkordDepotClass& tabelle, const std::string& pfad, std::ostream& err)
 {
+    // A pipe or a device would block or never end: refused before anything opens it.
+    const DateiArt art = dateiArt(pfad);
+    if (art != DateiArt::Datei && art != DateiArt::Fehlt)
+        return fail(err, ExportTabelleFehlerhaft,
+                    "Grifftabelle " + inQuotes(pfad) + " ist " + dateiArtName(art) + ", keine Datei");
     const QFileInfo info(QString::fromStdString(pfad));
     if (!info.exists())
         return fail(err, ExportTabelleFehlerhaft, "Grifftabelle " + inQuotes(pfad) + " nicht gefunden");
