@@ -265,6 +265,8 @@ private:
     void createUndoActions();
     void verlaufErzeugen();
     void verlaufAuffrischen(Auffrischen art);
+    // Refills the chord-table window's lists and selects again what was selected, or type typ.
+    void grifftabNachSchritt(int typ);
     void undoActionsUpdate();
     void MI_RueckgaengigClick();
     void MI_WiederholenClick();

@@ -513,6 +513,7 @@ void TF_Main::gripStep(bool vorwaerts)
         target = position + 1 == count ? 0 : position + 1;
     else
         target = position == 0 ? count - 1 : position - 1;
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Griff holen"), SchrittGriffHolen);
     if (Dokument->GriffHolen(Ergebnis.Grundton, Ergebnis.AkkordTyp, false, target) < 0)
         return;
     NachHolenAktualisieren();
