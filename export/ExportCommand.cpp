@@ -3,12 +3,16 @@
 #include <cstring>
 #include <memory>
 #include <ostream>
+#include <sstream>
+#include <string>
 
+#include <QByteArray>
 #include <QFileInfo>
 #include <QSize>
 #include <QString>
 
 #include "export/ChordNameParser.h"
+#include "export/ChordProCommand.h"
 #include "export/ExportArguments.h"
 #include "griffsuche/Griffsuche.h"
 #include "klang/Griffklang.h"
@@ -16,6 +20,7 @@
 #include "render/DiagramExport.h"
 #include "render/ExportZiel.h"
 #include "table/AkkordDepot.h"
+#include "table/DateiArt.h"
 
 namespace {
 
@@ -33,6 +38,11 @@ std::string inQuotes(const std::string& text)
 // Reads the table; 0 or the exit code after the message.
 int load(AkkordDepotClass& tabelle, const std::string& pfad, std::ostream& err)
 {
+    // A pipe or a device would block or never end: refused before anything opens it.
+    const DateiArt art = dateiArt(pfad);
+    if (art != DateiArt::Datei && art != DateiArt::Fehlt)
+        return fail(err, ExportTabelleFehlerhaft,
+                    "Grifftabelle " + inQuotes(pfad) + " ist " + dateiArtName(art) + ", keine Datei");
     const QFileInfo info(QString::fromStdString(pfad));
     if (!info.exists())
         return fail(err, ExportTabelleFehlerhaft, "Grifftabelle " + inQuotes(pfad) + " nicht gefunden");
@@ -99,14 +109,17 @@ int writeSound(const DiagramExport& exporter, int griffIndex, const ExportAuftra
     if (count == 0)
         return fail(err, ExportKeineGriffe,
                     "der Griff von " + inQuotes(auftrag.akkord) + " klingt nicht: alle Saiten gedämpft");
-    int fehler = 0;
-    const WavErgebnis result =
-        WavDateiClass::Speichern(auftrag.ausgabe, klang.Samples(), static_cast<std::size_t>(count),
-                                 GriffklangClass::Abtastrate, &fehler);
-    if (result != WavGespeichert)
+    std::ostringstream wav;
+    if (!WavDateiClass::Schreiben(wav, klang.Samples(), static_cast<std::size_t>(count),
+                                  GriffklangClass::Abtastrate))
         return fail(err, ExportNichtSchreibbar,
-                    inQuotes(auftrag.ausgabe) + " kann nicht geschrieben werden: " +
-                        (fehler != 0 ? std::string(std::strerror(fehler)) : std::string("zu lang")));
+                    inQuotes(auftrag.ausgabe) + " kann nicht geschrieben werden: zu lang");
+    const std::string bytes = wav.str();
+    QString reason;
+    if (!ExportZiel(QString::fromStdString(auftrag.ausgabe))
+             .Schreiben(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), &reason))
+        return fail(err, ExportNichtSchreibbar,
+                    reason.replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString());
     out << auftrag.ausgabe << ": " << auftrag.akkord << (auftrag.zerlegt ? ", zerlegt, " : ", angeschlagen, ")
         << static_cast<double>(count) / GriffklangClass::Abtastrate << " s\n";
     return ExportOk;
@@ -145,6 +158,8 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
         return code;
 
     const ChordNameParser names(*tabelle);
+    if (auftrag.chordpro || !auftrag.importieren.empty() || !auftrag.lied.empty())
+        return ChordProCommand::run(*tabelle, names, auftrag, out, err);
     if (!auftrag.finden.empty())
         return findGrips(*tabelle, names, auftrag, out, err);
     const DiagramExport exporter(*tabelle);

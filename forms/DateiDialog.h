@@ -36,5 +36,8 @@ QString SD_ExportAusfuehren(QWidget* owner, const QString& filter, const QString
                             QString* gewaehlterFilter = nullptr, const QString& verzeichnis = QString(),
                             const QString& tabelle = QString());
 
+// Any file to read, chosen with filter in Qt's form; empty when cancelled.
+QString OD_DateiAusfuehren(QWidget* owner, const QString& filter, const QString& verzeichnis = QString());
+
 // The chord-table filter list in Qt's form.
 QString grifftabellenFilter();

@@ -290,7 +290,7 @@ void ZustandTest::allStringsCommandsRefresh()
     QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("C"));
     // Every string ringing adds G, H and E to C and E: the name and what "S" stores follow at once.
     item("PMI_SaiteAlleSpielen")->trigger();
-    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Cmaj7"));
+    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Cmaj7/E"));
     QCOMPARE(doc().Daten().AkkordTyp, window->ergebnis().AkkordTyp);
     item("PMI_SaiteAlleDaempfen")->trigger();
     QCOMPARE(doc().Daten().AkkordTyp, window->ergebnis().AkkordTyp);

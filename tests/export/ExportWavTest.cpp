@@ -158,7 +158,7 @@ void ExportWavTest::badSoundRequestsWriteNothing_data()
     QTest::newRow("unknown chord") << QStringList{"--chord", "Cxyz", "--wav", "-o", "klang.wav"}
                                    << int(ExportAkkordUnbekannt) << "unbekannt";
     QTest::newRow("missing folder") << QStringList{"--chord", "C", "--wav", "-o", "fehlt/klang.wav"}
-                                    << int(ExportNichtSchreibbar) << "kann nicht geschrieben werden";
+                                    << int(ExportNichtSchreibbar) << "Der Ordner existiert nicht.";
 }
 
 void ExportWavTest::badSoundRequestsWriteNothing()
