@@ -676,6 +676,7 @@ TEST(FingerRules, WhatAHandCanHold)
         {"13(11)xxx", "", "fingers cannot stretch across eleven frets"},
         {"x(12)(11)(12)(11)x", "-2131-", "the first finger's barré under a higher finger spares one"},
         {"x32310", "-3241-", "fingers cross the strings as in a C7"},
+        {"x53xxx", "-31---", "the middle finger does not reach two frets back across finger 1's string"},
         {"000000", "------", "nothing to hold"},
     };
     for (const Case& c : cases) {
