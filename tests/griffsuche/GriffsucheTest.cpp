@@ -576,7 +576,7 @@ TEST_F(Finder, FourStringBass)
     EXPECT_EQ(finder.Griff(0).SaitenAnzahl, 4);
     EXPECT_NE(findGrip(finder, "x320"), nullptr);
     // Five required notes do not fit on four strings.
-    const int sharpEleven = typeIndex(*bass, "7#11");
+    const int sharpEleven = typeIndex(*bass, "9#11");
     ASSERT_GE(sharpEleven, 0);
     EXPECT_EQ(finder.Suchen(*bass, C, sharpEleven, GriffsucheEinstellungClass{}), 0);
 }
@@ -617,7 +617,7 @@ TEST_F(Finder, TwoStringsAndSixIntervals)
     EXPECT_GT(checkEveryChord(*duo, {G, C}), 0);
 
     // A type of six intervals, five of them required: at least five different notes sound.
-    const int sharpEleven = typeIndex(doc(), "7#11");
+    const int sharpEleven = typeIndex(doc(), "9#11");
     ASSERT_GE(sharpEleven, 0);
     ASSERT_EQ(doc().IntervallAnzahl(sharpEleven), 6);
     finder.Suchen(doc(), A, sharpEleven, GriffsucheEinstellungClass{});
