@@ -232,11 +232,13 @@ private:
     void gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe);
     void MI_SpeedClick();
     void Geschwindigkeitstest();
-    // Hearing the grip: strummed, picked one string after another, and written as a WAV file.
+    // Hearing the grip: strummed, picked one string after another, and written as a WAV file either way.
     void MI_AnhoerenClick();
     void MI_ZerlegtAnhoerenClick();
     void MI_KlangWavClick();
+    void MI_ZerlegtWavClick();
     void klangAbspielen(bool zerlegt);
+    void klangSpeichern(bool zerlegt);
     // Print and export: the diagram shown as an image or on the clipboard, chord sheets as PDF or on
     // paper for the whole table, the root or the chord chosen in the chord-table window.
     void MI_DiagrammExportClick();
@@ -247,12 +249,24 @@ private:
     // The stored grips the user chooses for a sheet; false when cancelled or there are none.
     bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe);
 
+    // ChordPro: definitions out and in, a song's chord sheet, and ChordPro files opened as tables.
+    void MI_ChordProExportClick();
+    void MI_ChordProImportClick();
+    void MI_LiedblattClick();
+    void chordProImportieren(const QString& pfad);
+    void liedblattErstellen(const QString& pfad);
+    // Offers import or song sheet when the file is ChordPro text; false when it is not.
+    bool chordProAnbieten(const QString& pfad);
+    static bool istChordPro(const QString& pfad);
+
     QAction* createAction(const char* name, const QString& caption, const QString& hint);
 
     // Undo and redo: every change of the grip, the stored grips, the catalogue and the root names.
     void createUndoActions();
     void verlaufErzeugen();
     void verlaufAuffrischen(Auffrischen art);
+    // Refills the chord-table window's lists and selects again what was selected, or type typ.
+    void grifftabNachSchritt(int typ);
     void undoActionsUpdate();
     void MI_RueckgaengigClick();
     void MI_WiederholenClick();
@@ -350,10 +364,15 @@ private:
     QAction* MI_Anhoeren = nullptr;
     QAction* MI_ZerlegtAnhoeren = nullptr;
     QAction* MI_KlangWav = nullptr;
+    QAction* MI_ZerlegtWav = nullptr;
     QAction* MI_DiagrammExport = nullptr;
     QAction* MI_GrifftabellePdf = nullptr;
     QAction* MI_Kopieren = nullptr;
     QAction* MI_Drucken = nullptr;
+    QMenu* MI_Importieren = nullptr;
+    QAction* MI_ChordProExport = nullptr;
+    QAction* MI_ChordProImport = nullptr;
+    QAction* MI_Liedblatt = nullptr;
     AudioAusgabe* m_audioAusgabe = nullptr; // made at the first play, a child of the window
 
     QMenu* PM_Finger1bis4 = nullptr;

@@ -101,6 +101,9 @@ QString TF_Main::speicherOrdner() const
 
 bool TF_Main::OeffnenMitPfad(const QString& pfad)
 {
+    // A ChordPro song may end in .cho as well: offered as import or song sheet, the table stays.
+    if (chordProAnbieten(pfad))
+        return false;
     const QString name = QFileInfo(pfad).completeBaseName();
     const std::string path = pfad.toStdString();
     // A pipe or a device would block the program or never end: refused before anything reads it.
