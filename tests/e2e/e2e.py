@@ -839,8 +839,7 @@ class Second:
 def case_two_instances_on_one_table(session, args):
     """A second instance is told that the table is in use and opens it read-only, so that Ctrl+S asks
     for another name. With the lock removed by force it saves; the first instance then offers to
-    reload when it is active again. (Its save question is driven through the window in
-    TabellenSchutzTest.)"""
+    reload when it is active again, and its Ctrl+S asks before replacing the other one's save."""
     main = session.start()
     lock = os.path.join(session.work, "." + TABLE_NAME + ".lock")
     wait_for("the lock beside the table", lambda: os.path.exists(lock))
@@ -888,6 +887,24 @@ def case_two_instances_on_one_table(session, args):
     session.key("alt+n")  # no reload
     wait_for("the question to close", lambda: session.window("^Geändert$") is None)
     check(open(session.table, "rb").read() == theirs, "declining the reload changed the table")
+
+    # Its Ctrl+S asks before replacing the other one's save: "&Abbruch" keeps it, "&Ja" replaces it.
+    session.focus(main)
+    session.sync()
+    session.key("ctrl+s")
+    session.dialog("Geändert")
+    session.key("alt+a")
+    wait_for("the save question to close", lambda: session.window("^Geändert$") is None)
+    check(open(session.table, "rb").read() == theirs, "the first instance replaced the other one's save")
+    session.focus(main)
+    session.sync()
+    before = os.stat(session.table).st_mtime_ns
+    session.key("ctrl+s")
+    session.dialog("Geändert")
+    session.key("alt+j")
+    wait_for("the knowing overwrite", lambda: os.stat(session.table).st_mtime_ns != before)
+    wait_for("the save question to close", lambda: session.window("^Geändert$") is None)
+    session.quit()
 
 
 def case_octave_keys_us_layout(session, args):
