@@ -8,6 +8,7 @@
 
 #include "app/TableLookup.h"
 #include "erkennung/Treffer.h"
+#include "render/ChordSheet.h"
 #include "table/FingersatzSuche.h"
 
 class AkkordDepotClass;
@@ -228,9 +229,15 @@ private:
     void MI_GrifftabellePdfClick();
     void MI_DruckenClick();
     void MI_KopierenClick();
+    // The grip shown as the exports draw it: in the export style chosen last, from the frets it needs.
     QImage diagrammBild(QSize groesse) const;
-    // The stored grips the user chooses for a sheet; false when cancelled or there are none.
-    bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe);
+    // The image size the export dialog offers, as last chosen.
+    QSize bildGroesse() const;
+    // Columns and style of a sheet as last chosen, with the board's options.
+    ChordSheet::Layout blattLayout() const;
+    // The stored grips the user chooses for a sheet, and the header line saying which; the columns and
+    // the style chosen go into the settings file. False when cancelled or there are none.
+    bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe, QString& inhalt);
 
     QAction* createAction(const char* name, const QString& caption, const QString& hint);
 
