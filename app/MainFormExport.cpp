@@ -65,8 +65,9 @@ DiagramStil storedStyle(const PrivateProfile& settings)
 
 int storedColumns(const PrivateProfile& settings)
 {
-    return std::clamp(settings.readInteger(exportSection, QStringLiteral("Spalten"), ChordSheet::DefaultColumns),
-                      ChordSheet::LeastColumns, ChordSheet::MostColumns);
+    return std::clamp(
+        settings.readInteger(exportSection, QStringLiteral("Spalten"), ChordSheet::DefaultColumns),
+        ChordSheet::LeastColumns, ChordSheet::MostColumns);
 }
 
 QComboBox* styleChoice(QDialog& dialog, DiagramStil stil)
@@ -266,7 +267,8 @@ void TF_Main::MI_DiagrammExportClick()
         return;
     Einstellungen->writeInteger(exportSection, QStringLiteral("Bildbreite"), size.width());
     Einstellungen->writeInteger(exportSection, QStringLiteral("Bildhoehe"), size.height());
-    Einstellungen->writeInteger(exportSection, QStringLiteral("Stil"), stil == DiagramStil::Griffbrett ? 1 : 0);
+    Einstellungen->writeInteger(exportSection, QStringLiteral("Stil"),
+                                stil == DiagramStil::Griffbrett ? 1 : 0);
 
     QString filter;
     const QString path = SD_ExportAusfuehren(this, QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"),
@@ -348,7 +350,8 @@ void TF_Main::MI_GrifftabellePdfClick()
     {
         SheetProgress progress(this, static_cast<int>(griffe.size()));
         written = exporter.writeSheet(
-            path, griffe, layout, inhalt, [&progress](int done, int) { return progress.step(done); }, &fehler);
+            path, griffe, layout, inhalt, [&progress](int done, int) { return progress.step(done); },
+            &fehler);
     }
     if (!written && fehler.isEmpty()) {
         Statusmeldung(QStringLiteral("Export abgebrochen"));
@@ -404,8 +407,9 @@ void TF_Main::MI_DruckenClick()
                 printer.newPage();
             const int offset = copy * static_cast<int>(boxes.size());
             complete = sheet.paint(
-                painter, printer, boxes, [&progress, offset](int done, int) { return progress.step(offset + done); },
-                firstPage, lastPage);
+                painter, printer, boxes,
+                [&progress, offset](int done, int) { return progress.step(offset + done); }, firstPage,
+                lastPage);
         }
     }
     if (!complete)

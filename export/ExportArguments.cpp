@@ -246,7 +246,8 @@ std::string ExportArguments::usage() const
         "       zupfwerk-export GRIFFTABELLE.cho --find NAME [--span N] [--frets N]\n\n"
         "Zeichnet Griffdiagramme einer Grifftabelle von Zupfwerk: einen Akkord als Bild (PNG, SVG)\n"
         "mit seinem ersten gespeicherten Griff, oder ein Griffblatt als PDF (A4, 5 Diagramme je\n"
-        "Zeile oder --spalten N) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords. Mit --find listet es\n"
+        "Zeile oder --spalten N) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords. Mit "
+        "--find listet es\n"
         "alle spielbaren Griffe eines Akkords auf dem Instrument der Tabelle, einen je Zeile: die Bünde\n"
         "von der tiefsten Saite an (x gedämpft, Bünde über 9 in Klammern), dann die Finger (- ohne).\n\n"
         "Optionen:\n";

@@ -16,9 +16,9 @@ struct ExportAuftrag
     int breite = 400;     // --size, images only
     int hoehe = 400;
     bool hilfe = false;
-    std::string finden; // --find: the chord whose playable grips are listed
-    int spannweite = 0; // --span, 0: the finder's own
-    int buende = 0;     // --frets, 0: the finder's own
+    std::string finden;      // --find: the chord whose playable grips are listed
+    int spannweite = 0;      // --span, 0: the finder's own
+    int buende = 0;          // --frets, 0: the finder's own
     bool griffbrett = false; // --stil griffbrett: the window's horizontal board instead of a chord box
     int spalten = 5;         // --spalten, boxes per row of a sheet, 3..8
 };

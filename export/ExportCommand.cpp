@@ -38,8 +38,9 @@ int load(AkkordDepotClass& tabelle, const std::string& pfad, std::ostream& err)
     AkkordDepotClass::KopfLesen(pfad, kopf);
     if (std::string(kopf, 4) == "ZW01")
         return fail(err, ExportTabelleFehlerhaft,
-                    inQuotes(pfad) + " ist eine Grifftabelle im alten Format 01: einmal in Zupfwerk öffnen und "
-                                   "speichern");
+                    inQuotes(pfad) +
+                        " ist eine Grifftabelle im alten Format 01: einmal in Zupfwerk öffnen und "
+                        "speichern");
     switch (tabelle.Laden(pfad)) {
     case LadenOk:
         return 0;

@@ -73,7 +73,8 @@ QSizeF ChordBoxPainter::proportions(const ChordBox& box)
 {
     const int strings = std::clamp(box.saiten, 1, MaxSaiten);
     const double height = 2 * padding + (box.titel.isEmpty() ? 0.0 : titleRow) + markRow +
-                          std::max(1, box.bundanzahl) * fretSpacing + (hasAnnotations(box) ? annotationRow : 0.0);
+                          std::max(1, box.bundanzahl) * fretSpacing +
+                          (hasAnnotations(box) ? annotationRow : 0.0);
     return QSizeF(2 * sideMargin + (strings - 1), height);
 }
 
@@ -87,10 +88,10 @@ ChordBoxPainter::Geometry ChordBoxPainter::geometry(const ChordBox& box, const Q
 {
     const double unit = unitFor(box, area.size());
     const QSizeF size = proportions(box) * unit;
-    return geometry(box,
-                    QRectF(area.left(), area.top() + (area.height() - size.height()) / 2, area.width(),
-                           size.height()),
-                    unit, strokesFor(unit));
+    return geometry(
+        box,
+        QRectF(area.left(), area.top() + (area.height() - size.height()) / 2, area.width(), size.height()),
+        unit, strokesFor(unit));
 }
 
 ChordBoxPainter::Geometry ChordBoxPainter::geometry(const ChordBox& box, const QRectF& area, double unit,
@@ -119,7 +120,8 @@ ChordBoxPainter::Geometry ChordBoxPainter::geometry(const ChordBox& box, const Q
     g.gridTop = static_cast<int>(std::lround(y));
     g.gridWidth = (g.strings - 1) * g.spacing;
     g.gridBottom = g.gridTop + g.frets * g.fretHeight;
-    g.nut = QRect(g.gridLeft, g.gridTop - strokes.nut + strokes.line, g.gridWidth + strokes.line, strokes.nut);
+    g.nut =
+        QRect(g.gridLeft, g.gridTop - strokes.nut + strokes.line, g.gridWidth + strokes.line, strokes.nut);
     // Clear of a dot or bar on the outer string.
     const double gap = (dotSide / 2 + 0.1) * unit;
     const double width = sideMargin * unit - gap;
@@ -204,14 +206,17 @@ void ChordBoxPainter::paint(QPainter& painter, const QRectF& area, const ChordBo
         const QString number = QString::number(box.startbund);
         painter.setPen(Qt::black);
         painter.setFont(fitted(fretNumberText * unit, true, number, g.fretNumber.width()));
-        painter.drawText(g.fretNumber, (box.linkshaender ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, number);
+        painter.drawText(g.fretNumber, (box.linkshaender ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
+                         number);
     }
 
     // Dots and bars in the middle of their fret, the finger in white.
     painter.setRenderHint(QPainter::Antialiasing, true);
     const double dot = dotSide * unit;
     const QFont fingerFont = boxFont(fingerText * unit, true);
-    const auto fretCentre = [&](int bund) { return gridTop + (bund - box.startbund + 0.5) * fretHeight + line / 2.0; };
+    const auto fretCentre = [&](int bund) {
+        return gridTop + (bund - box.startbund + 0.5) * fretHeight + line / 2.0;
+    };
     const auto shown = [&](int bund) { return bund >= box.startbund && bund < box.startbund + frets; };
     const auto digit = [&](const QRectF& shape, int finger) {
         if (finger < 1 || finger > 4)
@@ -225,7 +230,8 @@ void ChordBoxPainter::paint(QPainter& painter, const QRectF& area, const ChordBo
             continue;
         const double a = columnX(std::clamp(barre.tiefsteSaite, 1, strings)) + line / 2.0;
         const double b = columnX(std::clamp(barre.hoechsteSaite, 1, strings)) + line / 2.0;
-        const QRectF shape(std::min(a, b) - dot / 2, fretCentre(barre.bund) - dot / 2, std::abs(b - a) + dot, dot);
+        const QRectF shape(std::min(a, b) - dot / 2, fretCentre(barre.bund) - dot / 2, std::abs(b - a) + dot,
+                           dot);
         painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::black);
         painter.drawRoundedRect(shape, dot / 2, dot / 2);
@@ -234,7 +240,8 @@ void ChordBoxPainter::paint(QPainter& painter, const QRectF& area, const ChordBo
     for (const ChordBox::Punkt& punkt : box.punkte) {
         if (!shown(punkt.bund) || punkt.saite < 1 || punkt.saite > strings)
             continue;
-        const QRectF shape(columnX(punkt.saite) + line / 2.0 - dot / 2, fretCentre(punkt.bund) - dot / 2, dot, dot);
+        const QRectF shape(columnX(punkt.saite) + line / 2.0 - dot / 2, fretCentre(punkt.bund) - dot / 2, dot,
+                           dot);
         painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::black);
         painter.drawEllipse(shape);

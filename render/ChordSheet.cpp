@@ -148,11 +148,12 @@ bool ChordSheet::paint(QPainter& painter, QPagedPaintDevice& device, const std::
         painter.setFont(contentFont);
         painter.drawText(QRectF(page.left(), header.bottom(), page.width(), headerHeight * 0.3),
                          Qt::AlignLeft | Qt::AlignVCenter, m_kopf.inhalt);
-        painter.fillRect(QRectF(page.left(), std::round(page.top() + headerHeight * 0.88), page.width(), rule),
-                         Qt::black);
+        painter.fillRect(
+            QRectF(page.left(), std::round(page.top() + headerHeight * 0.88), page.width(), rule), Qt::black);
         painter.setFont(footerFont);
         painter.drawText(QRectF(page.left(), page.bottom() - footerHeight, page.width(), footerHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("Seite %1 von %2").arg(p).arg(pages));
+                         Qt::AlignHCenter | Qt::AlignBottom,
+                         QStringLiteral("Seite %1 von %2").arg(p).arg(pages));
 
         const int begin = (p - 1) * perPage;
         const int end = std::min(total, begin + perPage);

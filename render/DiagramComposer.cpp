@@ -86,8 +86,8 @@ ChordBox DiagramComposer::chordBox(const AkkordClass& griff, const TrefferClass&
     for (int saite = 1; saite <= box.saiten; ++saite) {
         const int status = griff.SaitenStatus(saite);
         box.status[static_cast<std::size_t>(saite - 1)] = status == SaiteLeer    ? ChordBox::Saite::Leer
-                                                           : status == SaiteStumm ? ChordBox::Saite::Stumm
-                                                                                  : ChordBox::Saite::Gegriffen;
+                                                          : status == SaiteStumm ? ChordBox::Saite::Stumm
+                                                                                 : ChordBox::Saite::Gegriffen;
         box.unten[static_cast<std::size_t>(saite - 1)] = annotation(griff, akkord, options, saite);
     }
     // As on the board, a barré keeps its digit even without finger numbers.
@@ -99,9 +99,10 @@ ChordBox DiagramComposer::chordBox(const AkkordClass& griff, const TrefferClass&
     }
     for (int i = 0; i < griff.PunktAnzahl(); ++i) {
         const FingerPunktClass p = griff.Punkt(i);
-        const bool covered = std::any_of(box.barres.begin(), box.barres.end(), [&p](const ChordBox::Barre& b) {
-            return b.bund == p.Bund && p.Saite >= b.tiefsteSaite && p.Saite <= b.hoechsteSaite;
-        });
+        const bool covered =
+            std::any_of(box.barres.begin(), box.barres.end(), [&p](const ChordBox::Barre& b) {
+                return b.bund == p.Bund && p.Saite >= b.tiefsteSaite && p.Saite <= b.hoechsteSaite;
+            });
         if (!covered)
             box.punkte.push_back({p.Saite, p.Bund, options.fingerzahlen ? p.Finger : 0});
     }

@@ -60,8 +60,9 @@ public:
     bool writeSheet(const QString& path, const std::vector<int>& griffe, const ChordSheet::Layout& layout,
                     const QString& inhalt, const ExportProgress& progress, QString* fehler) const;
     // Any sheet as a PDF file, on the same terms.
-    static bool writePdf(const QString& path, const ChordSheet& sheet, const std::vector<ChordSheetBox>& boxes,
-                         const ExportProgress& progress, QString* fehler);
+    static bool writePdf(const QString& path, const ChordSheet& sheet,
+                         const std::vector<ChordSheetBox>& boxes, const ExportProgress& progress,
+                         QString* fehler);
 
     // "Gitarre" and "E-A-D-G-H-E" as shown in the sheet's header.
     QString instrumentName() const;

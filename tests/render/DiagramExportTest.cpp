@@ -198,11 +198,10 @@ void DiagramExportTest::chordBoxesShowWhatAGuitaristReads()
         for (int x = 0; x < size.width(); ++x)
             if (isDark(image.pixel(x, y)))
                 ink |= QRect(x, y, 1, 1);
-    QVERIFY2(image.rect().adjusted(1, 1, -1, -1).contains(ink), qPrintable(QStringLiteral("ink %1,%2 %3x%4")
-                                                                               .arg(ink.x())
-                                                                               .arg(ink.y())
-                                                                               .arg(ink.width())
-                                                                               .arg(ink.height())));
+    QVERIFY2(
+        image.rect().adjusted(1, 1, -1, -1).contains(ink),
+        qPrintable(
+            QStringLiteral("ink %1,%2 %3x%4").arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
     QVERIFY(ink.width() > size.width() * 6 / 10 || ink.height() > size.height() * 6 / 10);
     QVERIFY2(darkIn(g.title) > 0, "no chord name above the box");
 
@@ -459,7 +458,8 @@ void DiagramExportTest::sheetProgressRunsToTheEnd()
     QCOMPARE(reported.size(), 26);
     QCOMPARE(reported.first(), 0);
     QCOMPARE(reported.last(), 25);
-    QCOMPARE(pdfPages(dir->filePath(QStringLiteral("p.pdf"))), exporter.sheet(layout, QString()).pageCount(25));
+    QCOMPARE(pdfPages(dir->filePath(QStringLiteral("p.pdf"))),
+             exporter.sheet(layout, QString()).pageCount(25));
 }
 
 void DiagramExportTest::cancelledSheetLeavesNoFile()
