@@ -132,7 +132,7 @@ struct SheetChoice
 // An empty text is a choice not offered. The narrowest choice offered comes preselected, so Return
 // alone never starts a bigger job than the one the user picked in the chord-table window.
 SheetChoice scopeAsk(QWidget* owner, const QString& titel, const QString (&texte)[3], const int (&anzahl)[3],
-                     SheetChoice preset)
+                     SheetChoice preset, bool sheet)
 {
     QDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("TF_Umfang"));
@@ -163,15 +163,19 @@ SheetChoice scopeAsk(QWidget* owner, const QString& titel, const QString (&texte
     choices[narrowest]->setChecked(true);
     choices[narrowest]->setFocus();
 
-    auto* form = new QFormLayout;
-    auto* columns = new QSpinBox(&dialog);
-    columns->setObjectName(QStringLiteral("E_Spalten"));
-    columns->setRange(ChordSheet::LeastColumns, ChordSheet::MostColumns);
-    columns->setValue(preset.spalten);
-    form->addRow(QStringLiteral("&Diagramme je Zeile:"), columns);
-    QComboBox* style = styleChoice(dialog, preset.stil);
-    form->addRow(QStringLiteral("&Stil:"), style);
-    layout->addLayout(form);
+    QSpinBox* columns = nullptr;
+    QComboBox* style = nullptr;
+    if (sheet) {
+        auto* form = new QFormLayout;
+        columns = new QSpinBox(&dialog);
+        columns->setObjectName(QStringLiteral("E_Spalten"));
+        columns->setRange(ChordSheet::LeastColumns, ChordSheet::MostColumns);
+        columns->setValue(preset.spalten);
+        form->addRow(QStringLiteral("&Diagramme je Zeile:"), columns);
+        style = styleChoice(dialog, preset.stil);
+        form->addRow(QStringLiteral("&Stil:"), style);
+        layout->addLayout(form);
+    }
     addButtons(dialog, layout, QStringLiteral("A&bbruch"));
 
     SheetChoice choice;
@@ -181,8 +185,10 @@ SheetChoice scopeAsk(QWidget* owner, const QString& titel, const QString (&texte
         if (choices[i]->isChecked())
             choice.umfang = i;
     }
-    choice.spalten = columns->value();
-    choice.stil = chosenStyle(style);
+    if (sheet) {
+        choice.spalten = columns->value();
+        choice.stil = chosenStyle(style);
+    }
     return choice;
 }
 
@@ -297,7 +303,7 @@ void TF_Main::MI_KopierenClick()
     Statusmeldung(QStringLiteral("Diagramm in die Zwischenablage kopiert"));
 }
 
-bool TF_Main::blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe, QString& inhalt)
+bool TF_Main::blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe, QString* inhalt)
 {
     const DiagramExport exporter(*Dokument);
     if (Dokument->Anzahl() == 0) {
@@ -319,16 +325,19 @@ bool TF_Main::blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe,
     SheetChoice preset;
     preset.spalten = storedColumns(*Einstellungen);
     preset.stil = storedStyle(*Einstellungen);
-    const SheetChoice choice = scopeAsk(this, titel, texte, anzahl, preset);
+    const SheetChoice choice = scopeAsk(this, titel, texte, anzahl, preset, inhalt != nullptr);
     if (choice.umfang < 0)
         return false;
-    Einstellungen->writeInteger(exportSection, QStringLiteral("Spalten"), choice.spalten);
-    Einstellungen->writeInteger(exportSection, QStringLiteral("Stil"),
-                                choice.stil == DiagramStil::Griffbrett ? 1 : 0);
+    if (inhalt) {
+        Einstellungen->writeInteger(exportSection, QStringLiteral("Spalten"), choice.spalten);
+        Einstellungen->writeInteger(exportSection, QStringLiteral("Stil"),
+                                    choice.stil == DiagramStil::Griffbrett ? 1 : 0);
+    }
     const int grundton = choice.umfang >= 1 ? root : -1;
     const int akkordTyp = choice.umfang == 2 ? typ : -1;
     griffe = exporter.select(grundton, akkordTyp);
-    inhalt = exporter.contentText(grundton, akkordTyp, static_cast<int>(griffe.size()));
+    if (inhalt)
+        *inhalt = exporter.contentText(grundton, akkordTyp, static_cast<int>(griffe.size()));
     return !griffe.empty();
 }
 
@@ -337,7 +346,7 @@ void TF_Main::MI_GrifftabellePdfClick()
     const QString titel = QStringLiteral("Grifftabelle als PDF");
     std::vector<int> griffe;
     QString inhalt;
-    if (!blattGriffeWaehlen(titel, griffe, inhalt))
+    if (!blattGriffeWaehlen(titel, griffe, &inhalt))
         return;
     const QString path = SD_ExportAusfuehren(this, QStringLiteral("PDF-Dokument (*.pdf)"),
                                              QStringLiteral("pdf"), nullptr, exportOrdner(m_dateiName));
@@ -373,7 +382,7 @@ void TF_Main::MI_DruckenClick()
     const QString titel = QStringLiteral("Drucken");
     std::vector<int> griffe;
     QString inhalt;
-    if (!blattGriffeWaehlen(titel, griffe, inhalt))
+    if (!blattGriffeWaehlen(titel, griffe, &inhalt))
         return;
     const DiagramExport exporter(*Dokument);
     const ChordSheet sheet = exporter.sheet(blattLayout(), inhalt);

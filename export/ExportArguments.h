@@ -16,9 +16,22 @@ struct ExportAuftrag
     int breite = 400;     // --size, images only
     int hoehe = 400;
     bool hilfe = false;
-    std::string finden;      // --find: the chord whose playable grips are listed
-    int spannweite = 0;      // --span, 0: the finder's own
-    int buende = 0;          // --frets, 0: the finder's own
+    std::string finden; // --find: the chord whose playable grips are listed
+    int spannweite = 0; // --span, 0: the finder's own
+    int buende = 0;     // --frets, 0: the finder's own
+
+    // The grip's sound instead of its picture: --wav writes the strum, with --zerlegt the arpeggio.
+    bool wav = false;
+    bool zerlegt = false;
+    // ChordPro
+    bool chordpro = false;   // --chordpro: {define} lines, or a configuration file for .json
+    std::string importieren; // --import: the ChordPro file taken into a new table (-o)
+    std::string lied;        // --song: the song whose chord sheet is written
+    bool ohneFinger = false; // --ohne-finger
+    bool tabellenNamen = false; // --tonnamen tabelle
+    int transponieren = 0;   // --transpose
+    int kapo = 0;            // --capo
+    bool ersterGriff = false; // --erster-griff
     bool griffbrett = false; // --stil griffbrett: the window's horizontal board instead of a chord box
     int spalten = 5;         // --spalten, boxes per row of a sheet, 3..8
 };
@@ -55,6 +68,9 @@ public:
 private:
     const Option* find(const std::string& name) const;
     static bool check(ExportAuftrag& auftrag, std::string& fehler);
+    static bool checkSound(ExportAuftrag& auftrag, std::string& fehler);
+    void addChordProOptions();
+    static bool checkChordPro(ExportAuftrag& auftrag, std::string& fehler);
 
     std::vector<Option> m_options;
 };

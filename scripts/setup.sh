@@ -9,6 +9,7 @@ packages=(
     qt6-multimedia-dev
     qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev
     poppler-utils
+    chordii xdg-utils
     xvfb xdotool x11-xkb-utils imagemagick python3 qt6-qpa-plugins
 )
 

@@ -241,7 +241,9 @@ void ExportTest::menuItemsSitInTheFileMenu()
     QVERIFY(saveAs >= 0);
     QCOMPARE(fileItems.value(saveAs + 1), exportieren->menuAction());
     QCOMPARE(exportieren->title(), QStringLiteral("&Exportieren"));
-    QCOMPARE(fileItems.value(saveAs + 2), item("MI_Drucken"));
+    // Printing follows the export and import submenus.
+    const int drucken = int(fileItems.indexOf(item("MI_Drucken")));
+    QVERIFY(drucken > saveAs + 1 && drucken <= saveAs + 3);
     QCOMPARE(item("MI_Drucken")->text(), QStringLiteral("&Drucken..."));
     QCOMPARE(item("MI_Drucken")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
 
