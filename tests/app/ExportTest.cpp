@@ -241,9 +241,9 @@ void ExportTest::menuItemsSitInTheFileMenu()
     QVERIFY(saveAs >= 0);
     QCOMPARE(fileItems.value(saveAs + 1), exportieren->menuAction());
     QCOMPARE(exportieren->title(), QStringLiteral("&Exportieren"));
-    // Printing follows the export and import submenus.
+    // Printing follows the export and import submenus and the song sheet.
     const int drucken = int(fileItems.indexOf(item("MI_Drucken")));
-    QVERIFY(drucken > saveAs + 1 && drucken <= saveAs + 3);
+    QVERIFY(drucken > saveAs + 1 && drucken <= saveAs + 4);
     QCOMPARE(item("MI_Drucken")->text(), QStringLiteral("&Drucken..."));
     QCOMPARE(item("MI_Drucken")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
 
