@@ -340,7 +340,8 @@ QIcon TF_GriffeFinden::diagram(const GefundenerGriffClass& griff)
     // The finder lists grips as the main window's board shows them.
     DiagramView view = DiagramExport::frameFor(griff.Griff);
     view.stil = DiagramStil::Griffbrett;
-    const QImage image = m_export->image(*m_bild, akkord, options, view, QSize(DiagrammBreite, DiagrammHoehe));
+    const QImage image =
+        m_export->image(*m_bild, akkord, options, view, QSize(DiagrammBreite, DiagrammHoehe));
     return QIcon(QPixmap::fromImage(image));
 }
 
