@@ -129,8 +129,8 @@ struct SheetChoice
     DiagramStil stil = DiagramStil::Kasten;
 };
 
-// An empty text is a choice not offered. The narrowest choice offered comes preselected, so Return
-// alone never starts a bigger job than the one the user picked in the chord-table window.
+// An empty text is a choice not offered. For a sheet the narrowest choice offered comes preselected, so
+// Return alone never prints more than the user picked in the chord-table window.
 SheetChoice scopeAsk(QWidget* owner, const QString& titel, const QString (&texte)[3], const int (&anzahl)[3],
                      SheetChoice preset, bool sheet)
 {
@@ -155,8 +155,9 @@ SheetChoice scopeAsk(QWidget* owner, const QString& titel, const QString (&texte
                          [button = choices[i]] { button->setChecked(true); });
         layout->addWidget(choices[i]);
     }
+    // A list of definitions costs nothing to make whole; paper does.
     int narrowest = 0;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; sheet && i < 3; ++i) {
         if (!texte[i].isEmpty() && anzahl[i] > 0)
             narrowest = i;
     }
