@@ -754,9 +754,9 @@ def case_export_over_table_is_refused(session, args):
     with open(session.table, "rb") as f:
         before = f.read()
     prepare_layout(session)
+    files = sorted(os.listdir(session.work))
     main = session.start()
     session.focus(main)
-    files = sorted(os.listdir(session.work))
 
     windows = session.windows()
     session.key("alt+d")
@@ -764,9 +764,9 @@ def case_export_over_table_is_refused(session, args):
     session.key("e")  # "&Exportieren"
     session.key("b")  # "Diagramm als &Bild..."
     size = session.dialog("Diagramm als Bild")
+    windows = session.windows()
     session.key("Return")  # the size as offered
     session.gone(size, "the image size dialog")
-    windows = session.windows()
     save_dialog = session.new_window(windows, "the export dialog")
     session.type(TABLE_NAME)
 
