@@ -16,6 +16,7 @@
 #include "app/RueckgaengigVerlauf.h"
 #include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
+#include "forms/ProgrammSymbol.h"
 #include "forms/Statusleiste.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
@@ -37,6 +38,8 @@ TF_Main::TF_Main(const QString& settingsPath, const TableLookup& lookup, const Q
                  QWidget* parent)
     : QMainWindow(parent), m_tabellenSuche(lookup), m_startDatei(startDatei)
 {
+    // Every window of the program, the chord-table window and the dialogs too, shows this icon.
+    QApplication::setWindowIcon(ProgrammSymbol());
     createWidgets();
     createActions();
     createMenus();

@@ -14,6 +14,8 @@ const QString translatorName = QStringLiteral("zw_qtbase_de");
 
 bool loadQtGermanTranslations()
 {
+    // Dates, numbers and the texts Qt takes from the locale (file types, month names) as well.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QCoreApplication* application = QCoreApplication::instance();
     if (application == nullptr)
         return false;

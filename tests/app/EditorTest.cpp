@@ -314,19 +314,22 @@ void EditorTest::arrowKeysClampAndReport()
     window->StelleWaehlen(1, 6, false);
     key(Qt::Key_Up);
     QCOMPARE(window->zeichner().AktSaite(), 6);
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Gewählter Bund: 1 Gewählte Saite: 6"));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Bund 1, Saite 6 gewählt"));
     key(Qt::Key_Left);
     QCOMPARE(window->zeichner().AktBund(), 1);
     key(Qt::Key_Down);
     QCOMPARE(window->zeichner().AktSaite(), 5);
-    window->StelleWaehlen(30, 1, false);
+    // The keys stop at the last fret shown, where the cursor still marks the spot.
+    const int last = window->zeichner().GetStartbund() + window->zeichner().Bundzahl() - 1;
+    window->StelleWaehlen(last, 1, false);
     key(Qt::Key_Right);
     key(Qt::Key_Down);
-    QCOMPARE(window->zeichner().AktBund(), 30);
+    QCOMPARE(window->zeichner().AktBund(), last);
     QCOMPARE(window->zeichner().AktSaite(), 1);
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Gewählter Bund: 30 Gewählte Saite: 1"));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Bund %1, Saite 1 gewählt").arg(last));
+    QVERIFY(!window->zeichner().CursorRechteck().isEmpty());
     key(Qt::Key_Insert);
-    QCOMPARE(doc->FingerBei(30, 1), 1);
+    QCOMPARE(doc->FingerBei(last, 1), 1);
 }
 
 void EditorTest::recognitionInBothModesWithNext()

@@ -149,7 +149,7 @@ void LegibleWindowTest::leftHandedMirrorsTheBoardAndTheEditing()
     window->NachAenderungAktualisieren();
     QAction* mirror = item(*window, "MI_LinkshaenderOnOff");
     QVERIFY(mirror);
-    QCOMPARE(mirror->text(), QStringLiteral("&Linkshänder"));
+    QCOMPARE(mirror->text(), QStringLiteral("Links&händer"));
     QVERIFY(!mirror->isChecked());
     QVERIFY(window->findChild<QMenu*>(QStringLiteral("MI_AnsichtDiagramm"))->actions().contains(mirror));
     const QPoint rightHanded = spotCentre(*window, 3, 5);
