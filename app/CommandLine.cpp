@@ -43,9 +43,9 @@ CommandLine::CommandLine(const QStringList& arguments)
     QString error;
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        // The parser's other complaint is a Qt option without its value.
+        // The parser's other complaint is a Qt option at the end, without its value.
         error = unknown.isEmpty()
-                    ? QStringLiteral("Der Option fehlt ihr Wert.")
+                    ? QStringLiteral("Option %1 braucht einen Wert.").arg(arguments.value(arguments.size() - 1))
                     : QStringLiteral("Unbekannte Option: %1")
                           .arg(unknown.first().size() == 1 ? QLatin1Char('-') + unknown.first()
                                                            : QStringLiteral("--") + unknown.first());

@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -45,6 +47,7 @@ TF_Main::TF_Main(const QString& settingsPath, const TableLookup& lookup, const Q
     createMenus();
     createPopupMenus();
     connectActions();
+    minimumSizeSet();
     Dokument = std::make_unique<AkkordDepotClass>();
     verlaufErzeugen();
     Zeichner = std::make_unique<GriffbrettClass>(PB_Griffbrett->width(), PB_Griffbrett->height());
@@ -96,6 +99,13 @@ void TF_Main::createWidgets()
     layout->addWidget(SB_Statusbar);
     setCentralWidget(central);
     resize(273, 284 + menuBar()->sizeHint().height());
+}
+
+void TF_Main::minimumSizeSet()
+{
+    // The menu bar stays one row, and the board keeps room for four frets with legible texts.
+    PB_Griffbrett->setMinimumSize(200, 150);
+    setMinimumWidth(std::max(menuBar()->sizeHint().width(), PB_Griffbrett->minimumWidth()));
 }
 
 void TF_Main::EinstellungenLaden()

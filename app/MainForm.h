@@ -116,6 +116,7 @@ private:
     void createMenus();
     void createPopupMenus();
     void connectActions();
+    void minimumSizeSet();
     void EinstellungenLaden();
     void FormCreate();
     bool FormCloseQuery();

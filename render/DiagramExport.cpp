@@ -1,9 +1,11 @@
 #include "render/DiagramExport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPageLayout>
@@ -15,6 +17,7 @@
 #include <QSvgGenerator>
 
 #include "render/BoardPainter.h"
+#include "render/DateiGrund.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
 #include "theory/Zeichensatz.h"
@@ -79,8 +82,11 @@ QFont sheetFont(int pixelSize, bool bold)
     return font;
 }
 
-QString saveError(const QString& path, const QString& reason)
+// fehler: errno right after the failed call. Qt's own reasons are English, so they are not shown.
+QString saveError(const QString& path, int fehler)
 {
+    // Qt refuses a folder before the system sees it, and leaves errno as it was.
+    const QString reason = QFileInfo(path).isDir() ? DateiGrund(EISDIR) : DateiGrund(fehler);
     return QStringLiteral("\"%1\" kann nicht geschrieben werden: %2").arg(path, reason);
 }
 
@@ -194,7 +200,7 @@ bool DiagramExport::writeImage(const QString& path, bool svgFormat, const Akkord
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (fehler)
-            *fehler = saveError(path, file.errorString());
+            *fehler = saveError(path, errno);
         return false;
     }
     bool written = false;
@@ -206,13 +212,13 @@ bool DiagramExport::writeImage(const QString& path, bool svgFormat, const Akkord
     }
     if (!written) {
         if (fehler)
-            *fehler = saveError(path, file.errorString());
+            *fehler = saveError(path, errno);
         file.cancelWriting();
         return false;
     }
     if (!file.commit()) {
         if (fehler)
-            *fehler = saveError(path, file.errorString());
+            *fehler = saveError(path, errno);
         return false;
     }
     return true;
@@ -227,7 +233,7 @@ bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& grif
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (fehler)
-            *fehler = saveError(path, file.errorString());
+            *fehler = saveError(path, errno);
         return false;
     }
     QPdfWriter writer(&file);
@@ -239,7 +245,7 @@ bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& grif
     QPainter painter;
     if (!painter.begin(&writer)) {
         if (fehler)
-            *fehler = saveError(path, file.errorString());
+            *fehler = saveError(path, errno);
         file.cancelWriting();
         return false;
     }
@@ -251,7 +257,7 @@ bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& grif
     }
     if (!file.commit()) {
         if (fehler)
-            *fehler = saveError(path, file.errorString());
+            *fehler = saveError(path, errno);
         return false;
     }
     return true;

@@ -169,9 +169,10 @@ void ExportCliTest::badInputsWriteNothing_data()
         "keine gespeicherten Griffe für den Grundton \"Eb\"");
     row("empty table", {"@/leer.cho", "--all", "-o", "@/leer.pdf"}, 4,
         "keine gespeicherten Griffe für die Grifftabelle");
-    row("missing folder", {"@/gitarre.cho", "--chord", "Am7", "-o", "@/fehlt/am7.png"}, 5, "@/fehlt/am7.png");
+    row("missing folder", {"@/gitarre.cho", "--chord", "Am7", "-o", "@/fehlt/am7.png"}, 5,
+        "\"@/fehlt/am7.png\" kann nicht geschrieben werden: Der Ordner existiert nicht.");
     row("folder as output", {"@/gitarre.cho", "--all", "-o", "@", "--format", "pdf"}, 5,
-        "kann nicht geschrieben");
+        "kann nicht geschrieben werden: Das Ziel ist keine Datei.");
 }
 
 void ExportCliTest::badInputsWriteNothing()
