@@ -24,6 +24,7 @@ int main(int argc, char** argv)
         return commandLine.exitCode();
     }
 
+    preferGermanSystemDates();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zupfwerk"));
     // Lets the desktop match the windows to the menu entry and its icon.

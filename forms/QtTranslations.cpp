@@ -1,5 +1,6 @@
 #include "forms/QtTranslations.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -29,4 +30,15 @@ bool loadQtGermanTranslations()
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+void preferGermanSystemDates()
+{
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty()) {
+        for (const char* category : {"LANG", "LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY", "LC_MESSAGES"})
+            qputenv(category, all);
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "de_DE.UTF-8");
 }

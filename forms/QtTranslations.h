@@ -4,3 +4,8 @@
 // the running application, whatever the system's locale. Installs once per application; false when
 // there is no application or the translation file cannot be found.
 bool loadQtGermanTranslations();
+
+// Qt's file dialog writes dates in the system locale, which Qt reads from the environment when the
+// application starts: called before, this makes those dates German and leaves every other category as
+// the user set it (LC_ALL is spread over the others).
+void preferGermanSystemDates();

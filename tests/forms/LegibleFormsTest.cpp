@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
@@ -19,6 +21,7 @@
 
 #include "forms/GrifftabForm.h"
 #include "forms/MsgForm.h"
+#include "forms/QtTranslations.h"
 #include "forms/Statusleiste.h"
 #include "grip/AkkordDaten.h"
 #include "table/AkkordDepot.h"
@@ -120,6 +123,23 @@ void LegibleFormsTest::testsSeeQtsGermanTexts()
     QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
              QStringLiteral("Abbrechen"));
+    // The program's locale is German whatever the system's: months and the file types of Qt's file
+    // dialog ("unknown" without it).
+    QCOMPARE(QLocale().monthName(3), QStringLiteral("März"));
+    QCOMPARE(QMimeDatabase().mimeTypeForName(QStringLiteral("application/octet-stream")).comment(),
+             QStringLiteral("unbekannt"));
+
+    // The file dialog's dates follow the system locale from the environment: LC_TIME becomes German,
+    // a LC_ALL is spread over the other categories.
+    const QByteArray saved[3] = {qgetenv("LC_ALL"), qgetenv("LC_TIME"), qgetenv("LC_NUMERIC")};
+    qputenv("LC_ALL", "C");
+    preferGermanSystemDates();
+    QVERIFY(qgetenv("LC_ALL").isEmpty());
+    QCOMPARE(qgetenv("LC_TIME"), QByteArray("de_DE.UTF-8"));
+    QCOMPARE(qgetenv("LC_NUMERIC"), QByteArray("C"));
+    const char* names[3] = {"LC_ALL", "LC_TIME", "LC_NUMERIC"};
+    for (int i = 0; i < 3; ++i)
+        saved[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
 }
 
 void LegibleFormsTest::programNameShowsItsDescenders()
