@@ -134,7 +134,8 @@ void TF_Main::EinstellungenLaden()
     (followGrip ? MI_ShowAkkord : MI_ShowGriffbrett)->setChecked(true);
     MI_AkkordErkOnOff->setChecked(
         Einstellungen->readBool(QStringLiteral("Akkorderkennung"), QStringLiteral("Aktiv"), true));
-    if (Einstellungen->readInteger(QStringLiteral("Akkorderkennung"), QStringLiteral("Basston"), 0) != 0) {
+    // A first start names chords from their bass, as songbooks do; a chosen mode is kept.
+    if (Einstellungen->readInteger(QStringLiteral("Akkorderkennung"), QStringLiteral("Basston"), 1) != 0) {
         Dokument->SetzeStartSaite(StartSaiteBasston);
         MI_ErkennungSaite[StartSaiteBasston]->setChecked(true);
     }

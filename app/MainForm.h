@@ -222,11 +222,13 @@ private:
     void gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe);
     void MI_SpeedClick();
     void Geschwindigkeitstest();
-    // Hearing the grip: strummed, picked one string after another, and written as a WAV file.
+    // Hearing the grip: strummed, picked one string after another, and written as a WAV file either way.
     void MI_AnhoerenClick();
     void MI_ZerlegtAnhoerenClick();
     void MI_KlangWavClick();
+    void MI_ZerlegtWavClick();
     void klangAbspielen(bool zerlegt);
+    void klangSpeichern(bool zerlegt);
     // Print and export: the diagram shown as an image or on the clipboard, chord sheets as PDF or on
     // paper for the whole table, the root or the chord chosen in the chord-table window.
     void MI_DiagrammExportClick();
@@ -339,6 +341,7 @@ private:
     QAction* MI_Anhoeren = nullptr;
     QAction* MI_ZerlegtAnhoeren = nullptr;
     QAction* MI_KlangWav = nullptr;
+    QAction* MI_ZerlegtWav = nullptr;
     QAction* MI_DiagrammExport = nullptr;
     QAction* MI_GrifftabellePdf = nullptr;
     QAction* MI_Kopieren = nullptr;

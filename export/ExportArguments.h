@@ -19,6 +19,10 @@ struct ExportAuftrag
     std::string finden; // --find: the chord whose playable grips are listed
     int spannweite = 0; // --span, 0: the finder's own
     int buende = 0;     // --frets, 0: the finder's own
+
+    // The grip's sound instead of its picture: --wav writes the strum, with --zerlegt the arpeggio.
+    bool wav = false;
+    bool zerlegt = false;
 };
 
 // The command line of zupfwerk-export. Options live in one table: a new option is one more entry
@@ -53,6 +57,7 @@ public:
 private:
     const Option* find(const std::string& name) const;
     static bool check(ExportAuftrag& auftrag, std::string& fehler);
+    static bool checkSound(ExportAuftrag& auftrag, std::string& fehler);
 
     std::vector<Option> m_options;
 };

@@ -1,5 +1,6 @@
 #include "export/ExportCommand.h"
 
+#include <cstring>
 #include <memory>
 #include <ostream>
 
@@ -10,6 +11,8 @@
 #include "export/ChordNameParser.h"
 #include "export/ExportArguments.h"
 #include "griffsuche/Griffsuche.h"
+#include "klang/Griffklang.h"
+#include "klang/WavDatei.h"
 #include "render/DiagramExport.h"
 #include "table/AkkordDepot.h"
 
@@ -83,6 +86,31 @@ int findGrips(const AkkordDepotClass& tabelle, const ChordNameParser& names, con
     return ExportOk;
 }
 
+// The sound of the chord's first stored grip, strummed or picked, as a WAV file.
+int writeSound(const DiagramExport& exporter, int griffIndex, const ExportAuftrag& auftrag, std::ostream& out,
+               std::ostream& err)
+{
+    AkkordClass griff;
+    TrefferClass akkord;
+    exporter.storedGrip(griffIndex, griff, akkord);
+    GriffklangClass klang;
+    const int count = auftrag.zerlegt ? klang.Zerlegen(griff) : klang.Anschlagen(griff);
+    if (count == 0)
+        return fail(err, ExportKeineGriffe,
+                    "der Griff von " + inQuotes(auftrag.akkord) + " klingt nicht: alle Saiten gedämpft");
+    int fehler = 0;
+    const WavErgebnis result =
+        WavDateiClass::Speichern(auftrag.ausgabe, klang.Samples(), static_cast<std::size_t>(count),
+                                 GriffklangClass::Abtastrate, &fehler);
+    if (result != WavGespeichert)
+        return fail(err, ExportNichtSchreibbar,
+                    inQuotes(auftrag.ausgabe) + " kann nicht geschrieben werden: " +
+                        (fehler != 0 ? std::string(std::strerror(fehler)) : std::string("zu lang")));
+    out << auftrag.ausgabe << ": " << auftrag.akkord << (auftrag.zerlegt ? ", zerlegt, " : ", angeschlagen, ")
+        << static_cast<double>(count) / GriffklangClass::Abtastrate << " s\n";
+    return ExportOk;
+}
+
 } // namespace
 
 int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -134,6 +162,9 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     }
     if (griffe.empty())
         return fail(err, ExportKeineGriffe, "keine gespeicherten Griffe für " + was);
+
+    if (auftrag.format == "wav")
+        return writeSound(exporter, griffe.front(), auftrag, out, err);
 
     const QString path = QString::fromStdString(auftrag.ausgabe);
     QString reason;

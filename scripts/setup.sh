@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     qt6-multimedia-dev
     qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev lintian
-    poppler-utils
+    poppler-utils chordii
     xvfb xdotool x11-xkb-utils imagemagick python3 qt6-qpa-plugins
 )
 

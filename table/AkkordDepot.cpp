@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "table/DateiErsetzen.h"
+#include "table/FingersatzSuche.h"
 #include "table/GriffPruefen.h"
 #include "table/Konvert1To2.h"
 #include "theory/Meldung.h"
@@ -123,18 +124,23 @@ int AkkordDepotClass::GriffSuchen() const
 int AkkordDepotClass::GriffeZaehlen(int* position) const
 {
     const AkkordDatenClass& current = Daten();
+    // The same grip, else the first that sounds the same positions with other fingers.
+    const std::uint64_t sounding = FingersatzSucheClass::Klangbild(current, SaitenAnzahl());
     int count = 0;
     int rank = -1;
+    int soundsAlike = -1;
     for (int i = 0; i < Anzahl(); ++i) {
         const AkkordDatenClass& griff = Element(i);
         if (!sameChord(griff, current.Grundton, current.AkkordTyp))
             continue;
         if (rank < 0 && GleicherGriff(griff, current))
             rank = count;
+        if (soundsAlike < 0 && FingersatzSucheClass::Klangbild(griff, SaitenAnzahl()) == sounding)
+            soundsAlike = count;
         ++count;
     }
     if (position)
-        *position = rank;
+        *position = rank >= 0 ? rank : soundsAlike;
     return count;
 }
 

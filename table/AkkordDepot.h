@@ -62,7 +62,8 @@ public:
     void Zuruecksetzen(bool katalogLeeren);
     // First stored grip that is the same grip as the current grip, or -1.
     int GriffSuchen() const;
-    // Stored grips of the current grip's chord; position: rank of the current grip among them, or -1.
+    // Stored grips of the current grip's chord; position: rank of the current grip among them (else of the
+    // first that sounds the same positions), or -1.
     int GriffeZaehlen(int* position = nullptr) const;
     // List index of the n-th grip of that chord (negative n: the first), copied into the current grip
     // unless nurFinden; -1 when there is none.
