@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/Bildschirmlage.h"
@@ -152,11 +153,15 @@ void TF_Main::FormCreate()
     Zeichner->SetGroesseUndAnordnen(PB_Griffbrett->width(), PB_Griffbrett->height());
     setWindowTitle(QStringLiteral("Zupfwerk"));
     grifftabErzeugen();
-    if (m_startDatei.isEmpty())
+    // A ChordPro file given to open goes into the last table, once the window is there.
+    const bool chordPro = !m_startDatei.isEmpty() && istChordPro(m_startDatei);
+    if (m_startDatei.isEmpty() || chordPro)
         OeffnenMitPfad(m_tabellenSuche.find(Einstellungen->readString(
             computer, QStringLiteral("LetzteDatei"), QStringLiteral("Gitarre, E-A-D-G-H-E.cho"))));
     else
         OeffnenMitPfad(m_startDatei);
+    if (chordPro)
+        QTimer::singleShot(0, this, [this] { chordProAnbieten(m_startDatei); });
     GrifftabLageLaden(false);
     selectedGripFetch();
     NachHolenAktualisieren();
@@ -239,6 +244,9 @@ bool TF_Main::event(QEvent* event)
         HinweisZeigen(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
+    // Asked once the activation is over, so that the question's own box does not disturb it.
+    if (event->type() == QEvent::WindowActivate)
+        QMetaObject::invokeMethod(this, &TF_Main::aussenAenderungPruefen, Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/TabellenWache.h"
 #include "app/TableLookup.h"
 #include "erkennung/Treffer.h"
 #include "table/FingersatzSuche.h"
@@ -211,6 +212,20 @@ private:
     bool rettungAnbieten(const QString& pfad);
     void oeffnenMeldungZeigen();
     QString dateiOrdner() const;
+    // The folder the save dialog starts in: the table's own, or the user's data folder where the
+    // table's folder cannot be written.
+    QString speicherOrdner() const;
+    // Whether the file this window saves to was written by someone else since; asks how to go on:
+    // 6 overwrite, 7 save under another name, 2 cancel.
+    int fremdeAenderungFragen();
+    // Whether path may be written: false (after telling) when another instance holds it.
+    bool sperreFuerSpeichern(const QString& pfad);
+    // An installed table nobody may write is saved to the user's data folder instead.
+    bool vorlageSpeichern();
+    // The refresh after a table was opened or reloaded.
+    void nachOeffnenAnzeigen();
+    // Offers to reload the table when another program changed it, once per change.
+    void aussenAenderungPruefen();
     // Gives the renderer the tuning's string count and keeps the grip and the chosen spot on it.
     void saitenzahlAnwenden();
     void MI_InfoClick();
@@ -239,12 +254,24 @@ private:
     // The stored grips the user chooses for a sheet; false when cancelled or there are none.
     bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe);
 
+    // ChordPro: definitions out and in, a song's chord sheet, and ChordPro files opened as tables.
+    void MI_ChordProExportClick();
+    void MI_ChordProImportClick();
+    void MI_LiedblattClick();
+    void chordProImportieren(const QString& pfad);
+    void liedblattErstellen(const QString& pfad);
+    // Offers import or song sheet when the file is ChordPro text; false when it is not.
+    bool chordProAnbieten(const QString& pfad);
+    static bool istChordPro(const QString& pfad);
+
     QAction* createAction(const char* name, const QString& caption, const QString& hint);
 
     // Undo and redo: every change of the grip, the stored grips, the catalogue and the root names.
     void createUndoActions();
     void verlaufErzeugen();
     void verlaufAuffrischen(Auffrischen art);
+    // Refills the chord-table window's lists and selects again what was selected, or type typ.
+    void grifftabNachSchritt(int typ);
     void undoActionsUpdate();
     void MI_RueckgaengigClick();
     void MI_WiederholenClick();
@@ -265,6 +292,8 @@ private:
     int TrefferAnzahl = 0;
     int m_griffAnzahl = 0;
     QString m_dateiName;
+    std::unique_ptr<TabellenWache> m_wache = std::make_unique<TabellenWache>();
+    bool m_vorlage = false; // the table is an installed one that nobody may write
     QString m_oeffnenMeldung; // shown once the open has finished, so that no later text hides it
     TableLookup m_tabellenSuche;
     QString m_startDatei;
@@ -346,6 +375,10 @@ private:
     QAction* MI_GrifftabellePdf = nullptr;
     QAction* MI_Kopieren = nullptr;
     QAction* MI_Drucken = nullptr;
+    QMenu* MI_Importieren = nullptr;
+    QAction* MI_ChordProExport = nullptr;
+    QAction* MI_ChordProImport = nullptr;
+    QAction* MI_Liedblatt = nullptr;
     AudioAusgabe* m_audioAusgabe = nullptr; // made at the first play, a child of the window
 
     QMenu* PM_Finger1bis4 = nullptr;

@@ -241,6 +241,12 @@ void TF_Main::createActions()
     MI_Drucken = createAction("MI_Drucken", QStringLiteral("&Drucken..."),
                               QStringLiteral("Griffblatt der Grifftabelle drucken"));
     MI_Drucken->setShortcut(key(Qt::CTRL | Qt::Key_P));
+    MI_ChordProExport = createAction("MI_ChordProExport", QStringLiteral("Als &ChordPro..."),
+                                     QStringLiteral("Griffe als ChordPro-Akkorddefinitionen speichern"));
+    MI_ChordProImport = createAction("MI_ChordProImport", QStringLiteral("&ChordPro-Akkorde..."),
+                                     QStringLiteral("Akkorddefinitionen einer ChordPro-Datei als Griffe übernehmen"));
+    MI_Liedblatt = createAction("MI_Liedblatt", QStringLiteral("&Liedblatt..."),
+                                QStringLiteral("Die Akkorde eines ChordPro-Lieds mit Griffen als PDF oder ChordPro"));
     createUndoActions();
 }
 
@@ -303,6 +309,9 @@ void TF_Main::connectActions()
     connect(MI_GrifftabellePdf, &QAction::triggered, this, &TF_Main::MI_GrifftabellePdfClick);
     connect(MI_Kopieren, &QAction::triggered, this, &TF_Main::MI_KopierenClick);
     connect(MI_Drucken, &QAction::triggered, this, &TF_Main::MI_DruckenClick);
+    connect(MI_ChordProExport, &QAction::triggered, this, &TF_Main::MI_ChordProExportClick);
+    connect(MI_ChordProImport, &QAction::triggered, this, &TF_Main::MI_ChordProImportClick);
+    connect(MI_Liedblatt, &QAction::triggered, this, &TF_Main::MI_LiedblattClick);
 }
 
 void TF_Main::createMenus()
@@ -313,11 +322,16 @@ void TF_Main::createMenus()
     MI_Exportieren = MI_Datei->addMenu(QStringLiteral("&Exportieren"));
     MI_Exportieren->setObjectName(QStringLiteral("MI_Exportieren"));
     MI_Exportieren->menuAction()->setObjectName(QStringLiteral("MI_Exportieren"));
-    MI_Exportieren->addActions({MI_DiagrammExport, MI_GrifftabellePdf});
+    MI_Exportieren->addActions({MI_DiagrammExport, MI_GrifftabellePdf, MI_ChordProExport});
     MI_Exportieren->addAction(MI_KlangWav);
     MI_Exportieren->addAction(MI_ZerlegtWav);
     MI_Exportieren->addSeparator();
     MI_Exportieren->addAction(MI_Kopieren);
+    MI_Importieren = MI_Datei->addMenu(QStringLiteral("&Importieren"));
+    MI_Importieren->setObjectName(QStringLiteral("MI_Importieren"));
+    MI_Importieren->menuAction()->setObjectName(QStringLiteral("MI_Importieren"));
+    MI_Importieren->addAction(MI_ChordProImport);
+    MI_Datei->addAction(MI_Liedblatt);
     MI_Datei->addAction(MI_Drucken);
     MI_Datei->addSeparator();
     MI_Datei->addAction(MI_Beenden);
@@ -506,6 +520,7 @@ void TF_Main::gripStep(bool vorwaerts)
         target = position + 1 == count ? 0 : position + 1;
     else
         target = position == 0 ? count - 1 : position - 1;
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Griff holen"), SchrittGriffHolen);
     if (Dokument->GriffHolen(Ergebnis.Grundton, Ergebnis.AkkordTyp, false, target) < 0)
         return;
     NachHolenAktualisieren();

@@ -116,6 +116,7 @@ ExportArguments::ExportArguments()
                    a.zerlegt = true;
                    return true;
                }});
+    addChordProOptions();
     addOption({"--help", "-h", "", "diese Hilfe", [](ExportAuftrag& a, const std::string&, std::string&) {
                    a.hilfe = true;
                    return true;
@@ -192,6 +193,9 @@ bool ExportArguments::check(ExportAuftrag& auftrag, std::string& fehler)
         fehler = "keine Grifftabelle angegeben";
         return false;
     }
+    if (auftrag.chordpro || !auftrag.importieren.empty() || !auftrag.lied.empty() || auftrag.ohneFinger ||
+        auftrag.tabellenNamen || auftrag.transponieren != 0 || auftrag.kapo != 0 || auftrag.ersterGriff)
+        return checkChordPro(auftrag, fehler);
     const int choices = (auftrag.akkord.empty() ? 0 : 1) + (auftrag.grundton.empty() ? 0 : 1) +
                         (auftrag.alle ? 1 : 0) + (auftrag.finden.empty() ? 0 : 1);
     if (choices != 1) {
@@ -261,7 +265,10 @@ std::string ExportArguments::usage() const
         "Aufruf: zupfwerk-export GRIFFTABELLE.cho (--chord NAME | --root TON | --all) -o DATEI "
         "[--format png|svg|pdf] [--size BxH]\n"
         "       zupfwerk-export GRIFFTABELLE.cho --find NAME [--span N] [--frets N]\n"
-        "       zupfwerk-export GRIFFTABELLE.cho --chord NAME --wav [--zerlegt] -o DATEI.wav\n\n"
+        "       zupfwerk-export GRIFFTABELLE.cho --chord NAME --wav [--zerlegt] -o DATEI.wav\n"
+        "       zupfwerk-export GRIFFTABELLE.cho --chordpro (--chord NAME | --root TON | --all) -o DATEI.chopro|.json\n"
+        "       zupfwerk-export GRIFFTABELLE.cho --import DATEI.chopro -o NEUE.cho\n"
+        "       zupfwerk-export GRIFFTABELLE.cho --song LIED.chopro [--transpose N] [--capo N] -o DATEI.pdf|.chopro\n\n"
         "Zeichnet Griffdiagramme einer Grifftabelle von Zupfwerk: einen Akkord als Bild (PNG, SVG)\n"
         "mit seinem ersten gespeicherten Griff, oder ein Griffblatt als PDF (A4, 4 x 5 Diagramme\n"
         "je Seite) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords. Mit --find listet es\n"
@@ -303,5 +310,112 @@ bool ExportArguments::parseSize(const std::string& text, int& breite, int& hoehe
     }
     breite = w;
     hoehe = h;
+    return true;
+}
+
+void ExportArguments::addChordProOptions()
+{
+    addOption({"--chordpro", "", "", "{define}-Zeilen für ChordPro schreiben (mit .json eine Konfigurationsdatei)",
+               [](ExportAuftrag& a, const std::string&, std::string&) {
+                   a.chordpro = true;
+                   return true;
+               }});
+    addOption({"--import", "", "DATEI", "ChordPro-Akkorde aus DATEI in eine neue Grifftabelle (-o) übernehmen",
+               [](ExportAuftrag& a, const std::string& wert, std::string&) {
+                   a.importieren = wert;
+                   return true;
+               }});
+    addOption({"--song", "", "LIED", "Liedblatt: die Akkorde des ChordPro-Lieds mit Griffen (pdf oder chopro)",
+               [](ExportAuftrag& a, const std::string& wert, std::string&) {
+                   a.lied = wert;
+                   return true;
+               }});
+    addOption({"--ohne-finger", "", "", "ChordPro ohne fingers-Angaben (für ältere Programme wie chordii)",
+               [](ExportAuftrag& a, const std::string&, std::string&) {
+                   a.ohneFinger = true;
+                   return true;
+               }});
+    addOption({"--tonnamen", "", "international|tabelle",
+               "Notennamen in ChordPro: international (B, Bb; Vorgabe) oder die der Tabelle",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   if (wert != "international" && wert != "tabelle") {
+                       fehler = "Tonnamen \"" + wert + "\" unbekannt: international oder tabelle";
+                       return false;
+                   }
+                   a.tabellenNamen = wert == "tabelle";
+                   return true;
+               }});
+    addOption({"--transpose", "", "N", "mit --song: um N Halbtöne transponieren, -11 bis 11",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   if (parseNumber(wert, -11, 11, a.transponieren))
+                       return true;
+                   fehler = "Transponieren \"" + wert + "\" ungültig: -11 bis 11 Halbtöne";
+                   return false;
+               }});
+    addOption({"--capo", "", "N", "mit --song: Kapodaster im Bund N, 0 bis 12 (Griffe wie gegriffen)",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   if (parseNumber(wert, 0, 12, a.kapo))
+                       return true;
+                   fehler = "Kapodaster \"" + wert + "\" ungültig: Bund 0 bis 12";
+                   return false;
+               }});
+    addOption({"--erster-griff", "", "", "mit --song: je Akkord der erste gespeicherte Griff statt der Wahl fürs ganze Lied",
+               [](ExportAuftrag& a, const std::string&, std::string&) {
+                   a.ersterGriff = true;
+                   return true;
+               }});
+}
+
+bool ExportArguments::checkChordPro(ExportAuftrag& auftrag, std::string& fehler)
+{
+    const int modes = (auftrag.chordpro ? 1 : 0) + (auftrag.importieren.empty() ? 0 : 1) + (auftrag.lied.empty() ? 0 : 1);
+    const int choices = (auftrag.akkord.empty() ? 0 : 1) + (auftrag.grundton.empty() ? 0 : 1) + (auftrag.alle ? 1 : 0);
+    if (modes != 1) {
+        fehler = modes == 0 ? "--ohne-finger, --tonnamen, --transpose, --capo und --erster-griff gehören zu "
+                              "--chordpro oder --song"
+                            : "nur eines von --chordpro, --import und --song angeben";
+        return false;
+    }
+    if (!auftrag.finden.empty() || auftrag.spannweite != 0 || auftrag.buende != 0 || auftrag.breite != 400 ||
+        auftrag.hoehe != 400) {
+        fehler = "--find, --span, --frets und --size gibt es nicht mit --chordpro, --import und --song";
+        return false;
+    }
+    if (auftrag.ausgabe.empty()) {
+        fehler = "keine Ausgabedatei angegeben: -o DATEI";
+        return false;
+    }
+    if (!auftrag.lied.empty() ? false : (auftrag.transponieren != 0 || auftrag.kapo != 0 || auftrag.ersterGriff)) {
+        fehler = "--transpose, --capo und --erster-griff gibt es nur mit --song";
+        return false;
+    }
+    const std::string ending = extension(auftrag.ausgabe);
+    if (auftrag.chordpro) {
+        if (choices != 1) {
+            fehler = "mit --chordpro eines von --chord, --root und --all angeben";
+            return false;
+        }
+        auftrag.format = ending == "json" ? "json" : "chopro";
+        return true;
+    }
+    if (choices != 0) {
+        fehler = "--chord, --root und --all gibt es nicht mit --import und --song";
+        return false;
+    }
+    if (!auftrag.importieren.empty()) {
+        if (auftrag.ohneFinger || auftrag.tabellenNamen || ending != "cho") {
+            fehler = ending != "cho" ? "mit --import ist die Ausgabe eine Grifftabelle: -o NEUE.cho"
+                                     : "--ohne-finger und --tonnamen gibt es nicht mit --import";
+            return false;
+        }
+        auftrag.format = "cho";
+        return true;
+    }
+    if (auftrag.format.empty())
+        auftrag.format = ending == "pdf" ? "pdf" : "chopro";
+    if (auftrag.format != "pdf" && auftrag.format != "chopro") {
+        fehler = "ein Liedblatt ist pdf oder ChordPro-Text";
+        return false;
+    }
     return true;
 }

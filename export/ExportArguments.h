@@ -23,6 +23,15 @@ struct ExportAuftrag
     // The grip's sound instead of its picture: --wav writes the strum, with --zerlegt the arpeggio.
     bool wav = false;
     bool zerlegt = false;
+    // ChordPro
+    bool chordpro = false;   // --chordpro: {define} lines, or a configuration file for .json
+    std::string importieren; // --import: the ChordPro file taken into a new table (-o)
+    std::string lied;        // --song: the song whose chord sheet is written
+    bool ohneFinger = false; // --ohne-finger
+    bool tabellenNamen = false; // --tonnamen tabelle
+    int transponieren = 0;   // --transpose
+    int kapo = 0;            // --capo
+    bool ersterGriff = false; // --erster-griff
 };
 
 // The command line of zupfwerk-export. Options live in one table: a new option is one more entry
@@ -58,6 +67,8 @@ private:
     const Option* find(const std::string& name) const;
     static bool check(ExportAuftrag& auftrag, std::string& fehler);
     static bool checkSound(ExportAuftrag& auftrag, std::string& fehler);
+    void addChordProOptions();
+    static bool checkChordPro(ExportAuftrag& auftrag, std::string& fehler);
 
     std::vector<Option> m_options;
 };

@@ -9,12 +9,14 @@
 #include <QString>
 
 #include "export/ChordNameParser.h"
+#include "export/ChordProCommand.h"
 #include "export/ExportArguments.h"
 #include "griffsuche/Griffsuche.h"
 #include "klang/Griffklang.h"
 #include "klang/WavDatei.h"
 #include "render/DiagramExport.h"
 #include "table/AkkordDepot.h"
+#include "table/DateiArt.h"
 
 namespace {
 
@@ -32,6 +34,11 @@ std::string inQuotes(const std::string& text)
 // Reads the table; 0 or the exit code after the message.
 int load(AkkordDepotClass& tabelle, const std::string& pfad, std::ostream& err)
 {
+    // A pipe or a device would block or never end: refused before anything opens it.
+    const DateiArt art = dateiArt(pfad);
+    if (art != DateiArt::Datei && art != DateiArt::Fehlt)
+        return fail(err, ExportTabelleFehlerhaft,
+                    "Grifftabelle " + inQuotes(pfad) + " ist " + dateiArtName(art) + ", keine Datei");
     const QFileInfo info(QString::fromStdString(pfad));
     if (!info.exists())
         return fail(err, ExportTabelleFehlerhaft, "Grifftabelle " + inQuotes(pfad) + " nicht gefunden");
@@ -136,6 +143,8 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
         return code;
 
     const ChordNameParser names(*tabelle);
+    if (auftrag.chordpro || !auftrag.importieren.empty() || !auftrag.lied.empty())
+        return ChordProCommand::run(*tabelle, names, auftrag, out, err);
     if (!auftrag.finden.empty())
         return findGrips(*tabelle, names, auftrag, out, err);
     const DiagramExport exporter(*tabelle);

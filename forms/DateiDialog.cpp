@@ -135,3 +135,12 @@ QString SD_ExportAusfuehren(QWidget* owner, const QString& filter, const QString
     request.endung = endung;
     return saveRun(owner, request, gewaehlterFilter);
 }
+
+QString OD_DateiAusfuehren(QWidget* owner, const QString& filter, const QString& verzeichnis)
+{
+    DateiDialogAnfrage request;
+    request.filter = filter;
+    request.verzeichnis = verzeichnis;
+    QString chosen;
+    return dialogRun(owner, request, chosen);
+}

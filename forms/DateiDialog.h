@@ -34,5 +34,8 @@ QString SD_SpeichernAusfuehren(QWidget* owner, const QString& verzeichnis = QStr
 QString SD_ExportAusfuehren(QWidget* owner, const QString& filter, const QString& endung,
                             QString* gewaehlterFilter = nullptr, const QString& verzeichnis = QString());
 
+// Any file to read, chosen with filter in Qt's form; empty when cancelled.
+QString OD_DateiAusfuehren(QWidget* owner, const QString& filter, const QString& verzeichnis = QString());
+
 // The chord-table filter list in Qt's form.
 QString grifftabellenFilter();

@@ -82,12 +82,14 @@ void SaitenklangClass::Anschlagen(std::uint32_t zufall)
     // No offset: the loop passes a constant on with its loss, so any offset in the pluck would ring as
     // long as the note. The loop y[n] = sum of a[k] y[n-k] sums its whole future output to
     // sum of w[m] y[-m] / (1 - sum of a[k]), with w[m] = sum of a[k] over k >= m; the pluck is moved so
-    // that this weighted sum, and with it the mean of everything the voice ever plays, is zero.
-    const double loopSum = static_cast<double>(m_rueckkopplung) + filterSum();
+    // that this weighted sum, and with it the mean of everything the voice ever plays, is zero. Here
+    // a[4] is the feedback and a[length + j] the filter's taps.
+    const double inputSum = filterSum();
+    const double loopSum = static_cast<double>(m_rueckkopplung) + inputSum;
     double weighted = 0.0;
     double weights = 0.0;
     for (int m = 1; m <= m_laenge + taps - 1; ++m) {
-        const double w = m <= 4 ? loopSum : m <= m_laenge ? filterSum() : filterTail(m - m_laenge);
+        const double w = m <= 4 ? loopSum : m <= m_laenge ? inputSum : filterTail(m - m_laenge);
         weighted += w * line[count - m];
         weights += w;
     }

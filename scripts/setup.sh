@@ -8,7 +8,8 @@ packages=(
     libgtest-dev libbenchmark-dev
     qt6-multimedia-dev
     qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev lintian
-    poppler-utils chordii
+    poppler-utils
+    chordii xdg-utils
     xvfb xdotool x11-xkb-utils imagemagick python3 qt6-qpa-plugins
 )
 

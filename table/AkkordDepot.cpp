@@ -9,6 +9,7 @@
 #include <new>
 #include <ostream>
 
+#include "table/DateiArt.h"
 #include "table/DateiErsetzen.h"
 #include "table/FingersatzSuche.h"
 #include "table/GriffPruefen.h"
@@ -358,6 +359,8 @@ bool AkkordDepotClass::Schreiben(std::ostream& out)
 bool AkkordDepotClass::KopfLesen(const std::string& pfad, char kopf[5])
 {
     std::memset(kopf, 0, 5);
+    if (dateiArt(pfad) != DateiArt::Datei)
+        return false;
     std::ifstream in(std::filesystem::path(pfad), std::ios::binary);
     if (!in)
         return false;
@@ -367,12 +370,20 @@ bool AkkordDepotClass::KopfLesen(const std::string& pfad, char kopf[5])
 
 int AkkordDepotClass::Laden(const std::string& pfad)
 {
+    const DateiArt art = dateiArt(pfad);
+    if (art != DateiArt::Datei && art != DateiArt::Fehlt)
+        return LadenKeineDatei;
     std::ifstream in(std::filesystem::path(pfad), std::ios::binary);
     if (!in)
         return LadenNichtLesbar;
     char magic[5] = {};
     in.read(magic, 5);
-    if (std::memcmp(magic, magicCurrent, 5) != 0)
+    // One damaged byte of the magic makes a damaged chord table, which the rescue takes over; a file
+    // of the old version is no such thing.
+    int differing = 0;
+    for (int i = 0; i < 5; ++i)
+        differing += magic[i] != magicCurrent[i] ? 1 : 0;
+    if (differing > 1 || (differing == 1 && std::memcmp(magic, "ZW01", 4) == 0))
         return LadenFalscheKennung;
 
     Zuruecksetzen(false);
@@ -381,7 +392,7 @@ int AkkordDepotClass::Laden(const std::string& pfad)
     if (intact) {
         std::int32_t stored = 0;
         in.read(reinterpret_cast<char*>(&stored), sizeof stored);
-        intact = in.gcount() == sizeof stored && stored == checksumValue();
+        intact = in.gcount() == sizeof stored && stored == checksumValue() && differing == 0;
     }
     chordOfGripCheck();
     SetzeGeaendert(false);
@@ -409,6 +420,8 @@ bool AkkordDepotClass::Speichern(const std::string& pfad)
 
 bool AkkordDepotClass::Konvertieren(const std::string& pfad)
 {
+    if (dateiArt(pfad) != DateiArt::Datei)
+        return false;
     KonvertClass1To2 converter;
     return converter.Konvertieren(pfad);
 }

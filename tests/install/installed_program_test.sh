@@ -49,7 +49,13 @@ desktop-file-validate "$share/applications/$id.desktop" || fail "installed deskt
 XDG_DATA_DIRS="$share" update-mime-database "$share/mime" 2> "$work/mime.log" || { cat "$work/mime.log"; fail "mime database"; }
 [ -s "$work/mime.log" ] && { cat "$work/mime.log"; fail "warnings from update-mime-database"; }
 [ -f "$share/mime/application/x-zupfwerk-grifftabelle.xml" ] || fail "mime type not in the database"
-grep -q '\*\.cho' "$share/mime/globs2" || fail "glob *.cho missing"
+# ChordPro songs end in .cho too: the magic alone names a chord table, so a song is no chord table.
+grep -q '\*\.cho' "$share/mime/globs2" && fail "a glob *.cho would name ChordPro songs chord tables"
+cp "$share/zupfwerk/$table" "$work/tabelle.cho"
+printf '{title: Lied}\n[Am]Eins [G/B]zwei\n' > "$work/lied.cho"
+query() { XDG_DATA_HOME="$share" XDG_DATA_DIRS="$share:/usr/share" xdg-mime query filetype "$1" 2>/dev/null; }
+[ "$(query "$work/tabelle.cho")" = application/x-zupfwerk-grifftabelle ] || fail "xdg-mime: table is $(query "$work/tabelle.cho")"
+[ "$(query "$work/lied.cho")" != application/x-zupfwerk-grifftabelle ] || fail "xdg-mime: a ChordPro song is a chord table"
 grep -aq ZW02 "$share/mime/magic" && grep -aq ZW01 "$share/mime/magic" || fail "magic ZW02/ZW01 missing"
 
 # The program folder cannot be written: as root, the program runs as nobody, since root writes anywhere.
