@@ -24,7 +24,7 @@ for f in ./usr/bin/zupfwerk ./usr/bin/zupfwerk-export ./usr/share/doc/zupfwerk/c
 done
 
 # lintian declines to check as root without being told.
-report=$(lintian --allow-root --no-tag-display-limit "$deb" 2>&1 || true)
+report=$(lintian --allow-root --tag-display-limit 0 "$deb" 2>&1 || true)
 echo "$report"
 if grep -q '^E: ' <<< "$report"; then fail "lintian reports errors"; fi
 if grep -Eq 'binary-without-manpage|manpage-has-' <<< "$report"; then fail "lintian: manual pages"; fi
