@@ -327,12 +327,12 @@ void TF_Main::createMenus()
     MI_Exportieren->addAction(MI_ZerlegtWav);
     MI_Exportieren->addSeparator();
     MI_Exportieren->addAction(MI_Kopieren);
+    MI_Datei->addAction(MI_Drucken);
     MI_Importieren = MI_Datei->addMenu(QStringLiteral("&Importieren"));
     MI_Importieren->setObjectName(QStringLiteral("MI_Importieren"));
     MI_Importieren->menuAction()->setObjectName(QStringLiteral("MI_Importieren"));
     MI_Importieren->addAction(MI_ChordProImport);
     MI_Datei->addAction(MI_Liedblatt);
-    MI_Datei->addAction(MI_Drucken);
     MI_Datei->addSeparator();
     MI_Datei->addAction(MI_Beenden);
 
