@@ -26,9 +26,9 @@ CommandLine::CommandLine(const QStringList& arguments)
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOption(help);
     parser.addOption(version);
-    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-                             "qwindowicon", "qwindowtitle", "display", "geometry", "style", "stylesheet",
-                             "session", "name", "title"}) {
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+          "qwindowtitle", "display", "geometry", "style", "stylesheet", "session", "name", "title"}) {
         QCommandLineOption qtOption(QString::fromLatin1(name), QString(), QStringLiteral("wert"));
         qtOption.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(qtOption);
@@ -44,11 +44,12 @@ CommandLine::CommandLine(const QStringList& arguments)
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         // The parser's other complaint is a Qt option at the end, without its value.
-        error = unknown.isEmpty()
-                    ? QStringLiteral("Option %1 braucht einen Wert.").arg(arguments.value(arguments.size() - 1))
-                    : QStringLiteral("Unbekannte Option: %1")
-                          .arg(unknown.first().size() == 1 ? QLatin1Char('-') + unknown.first()
-                                                           : QStringLiteral("--") + unknown.first());
+        error =
+            unknown.isEmpty()
+                ? QStringLiteral("Option %1 braucht einen Wert.").arg(arguments.value(arguments.size() - 1))
+                : QStringLiteral("Unbekannte Option: %1")
+                      .arg(unknown.first().size() == 1 ? QLatin1Char('-') + unknown.first()
+                                                       : QStringLiteral("--") + unknown.first());
     } else if (parser.positionalArguments().size() > 1) {
         error = QStringLiteral("Es kann nur eine Grifftabelle geöffnet werden.");
     }

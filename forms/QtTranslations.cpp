@@ -36,7 +36,8 @@ void preferGermanSystemDates()
 {
     const QByteArray all = qgetenv("LC_ALL");
     if (!all.isEmpty()) {
-        for (const char* category : {"LANG", "LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY", "LC_MESSAGES"})
+        for (const char* category :
+             {"LANG", "LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY", "LC_MESSAGES"})
             qputenv(category, all);
         qunsetenv("LC_ALL");
     }

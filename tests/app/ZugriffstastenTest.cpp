@@ -50,7 +50,8 @@ void collect(const QString& where, const QList<QString>& captions, QStringList& 
             continue;
         ++keys;
         if (taken.contains(key))
-            clashes << QStringLiteral("%1: %2 taken by \"%3\" and \"%4\"").arg(where, key, taken[key], caption);
+            clashes
+                << QStringLiteral("%1: %2 taken by \"%3\" and \"%4\"").arg(where, key, taken[key], caption);
         else
             taken.insert(key, caption);
     }
@@ -137,7 +138,8 @@ void ZugriffstastenTest::everyMenuAndDialogHasUniqueAccessKeys()
         walkWindow(&store, clashes, keys);
     }
     for (int set = 0; set <= 3; ++set) {
-        TF_Msg box(&window, 2, QStringLiteral("Frage"), QStringLiteral("Titel"), set, QStringLiteral("Zupfwerk"));
+        TF_Msg box(&window, 2, QStringLiteral("Frage"), QStringLiteral("Titel"), set,
+                   QStringLiteral("Zupfwerk"));
         walkWindow(&box, clashes, keys);
     }
 
