@@ -557,7 +557,7 @@ TEST_F(Finder, FourStringBass)
     EXPECT_EQ(finder.Griff(0).SaitenAnzahl, 4);
     EXPECT_NE(findGrip(finder, "x320"), nullptr);
     // Five required notes do not fit on four strings.
-    const int sharpEleven = typeIndex(*bass, "7#11");
+    const int sharpEleven = typeIndex(*bass, "9#11");
     ASSERT_GE(sharpEleven, 0);
     EXPECT_EQ(finder.Suchen(*bass, C, sharpEleven, GriffsucheEinstellungClass{}), 0);
 }
