@@ -320,7 +320,7 @@ bool TF_Main::blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe,
         anzahl[1] = static_cast<int>(exporter.select(root, -1).size());
     }
     if (typ >= 0) {
-        texte[2] = QStringLiteral("A&kkord %1").arg(chordName(root, typ));
+        texte[2] = QStringLiteral("&Akkord %1").arg(chordName(root, typ));
         anzahl[2] = static_cast<int>(exporter.select(root, typ).size());
     }
     SheetChoice preset;
