@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(tabelle.Anzahl() == before + bericht.uebernommen);
         for (int i = tabelle.Anzahl() - 1; i >= before; --i)
             tabelle.GriffEntfernenAn(i);
-        if (song && inhalt.chords.size() <= 8) {
+        // The finder runs for each chord of a sheet: few chords keep the inputs per second up.
+        if (song && inhalt.chords.size() <= 2) {
             Liedblatt blatt;
             LiedblattEinstellung einstellung;
             einstellung.transponieren = static_cast<int>(size % 23) - 11;
