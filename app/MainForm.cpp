@@ -122,7 +122,8 @@ void TF_Main::EinstellungenLaden()
     (followGrip ? MI_ShowAkkord : MI_ShowGriffbrett)->setChecked(true);
     MI_AkkordErkOnOff->setChecked(
         Einstellungen->readBool(QStringLiteral("Akkorderkennung"), QStringLiteral("Aktiv"), true));
-    if (Einstellungen->readInteger(QStringLiteral("Akkorderkennung"), QStringLiteral("Basston"), 0) != 0) {
+    // A first start names chords from their bass, as songbooks do; a chosen mode is kept.
+    if (Einstellungen->readInteger(QStringLiteral("Akkorderkennung"), QStringLiteral("Basston"), 1) != 0) {
         Dokument->SetzeStartSaite(StartSaiteBasston);
         MI_ErkennungSaite[StartSaiteBasston]->setChecked(true);
     }
@@ -230,6 +231,9 @@ bool TF_Main::event(QEvent* event)
         HinweisZeigen(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
+    // Asked once the activation is over, so that the question's own box does not disturb it.
+    if (event->type() == QEvent::WindowActivate)
+        QMetaObject::invokeMethod(this, &TF_Main::aussenAenderungPruefen, Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/TabellenWache.h"
 #include "app/TableLookup.h"
 #include "erkennung/Treffer.h"
 #include "table/FingersatzSuche.h"
@@ -206,6 +207,20 @@ private:
     bool rettungAnbieten(const QString& pfad);
     void oeffnenMeldungZeigen();
     QString dateiOrdner() const;
+    // The folder the save dialog starts in: the table's own, or the user's data folder where the
+    // table's folder cannot be written.
+    QString speicherOrdner() const;
+    // Whether the file this window saves to was written by someone else since; asks how to go on:
+    // 6 overwrite, 7 save under another name, 2 cancel.
+    int fremdeAenderungFragen();
+    // Whether path may be written: false (after telling) when another instance holds it.
+    bool sperreFuerSpeichern(const QString& pfad);
+    // An installed table nobody may write is saved to the user's data folder instead.
+    bool vorlageSpeichern();
+    // The refresh after a table was opened or reloaded.
+    void nachOeffnenAnzeigen();
+    // Offers to reload the table when another program changed it, once per change.
+    void aussenAenderungPruefen();
     // Gives the renderer the tuning's string count and keeps the grip and the chosen spot on it.
     void saitenzahlAnwenden();
     void MI_InfoClick();
@@ -217,11 +232,13 @@ private:
     void gefundeneGriffeSpeichern(const std::vector<AkkordDatenClass>& griffe);
     void MI_SpeedClick();
     void Geschwindigkeitstest();
-    // Hearing the grip: strummed, picked one string after another, and written as a WAV file.
+    // Hearing the grip: strummed, picked one string after another, and written as a WAV file either way.
     void MI_AnhoerenClick();
     void MI_ZerlegtAnhoerenClick();
     void MI_KlangWavClick();
+    void MI_ZerlegtWavClick();
     void klangAbspielen(bool zerlegt);
+    void klangSpeichern(bool zerlegt);
     // Print and export: the diagram shown as an image or on the clipboard, chord sheets as PDF or on
     // paper for the whole table, the root or the chord chosen in the chord-table window.
     void MI_DiagrammExportClick();
@@ -248,6 +265,8 @@ private:
     void createUndoActions();
     void verlaufErzeugen();
     void verlaufAuffrischen(Auffrischen art);
+    // Refills the chord-table window's lists and selects again what was selected, or type typ.
+    void grifftabNachSchritt(int typ);
     void undoActionsUpdate();
     void MI_RueckgaengigClick();
     void MI_WiederholenClick();
@@ -268,6 +287,8 @@ private:
     int TrefferAnzahl = 0;
     int m_griffAnzahl = 0;
     QString m_dateiName;
+    std::unique_ptr<TabellenWache> m_wache = std::make_unique<TabellenWache>();
+    bool m_vorlage = false; // the table is an installed one that nobody may write
     QString m_oeffnenMeldung; // shown once the open has finished, so that no later text hides it
     TableLookup m_tabellenSuche;
     QString m_startDatei;
@@ -343,6 +364,7 @@ private:
     QAction* MI_Anhoeren = nullptr;
     QAction* MI_ZerlegtAnhoeren = nullptr;
     QAction* MI_KlangWav = nullptr;
+    QAction* MI_ZerlegtWav = nullptr;
     QAction* MI_DiagrammExport = nullptr;
     QAction* MI_GrifftabellePdf = nullptr;
     QAction* MI_Kopieren = nullptr;

@@ -34,6 +34,9 @@ void TF_Main::MI_GriffeFindenClick()
 
 void TF_Main::gefundenenGriffZeigen(const AkkordDatenClass& griff)
 {
+    // Undo returns to the grip before the first of the grips shown in a row.
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Griff zeigen"),
+                                                    SchrittGriffZeigen);
     // The grip number of the current grip counts the stored grips on; a found grip has none of its own.
     const int counter = Dokument->Nummer;
     Dokument->Daten() = griff;

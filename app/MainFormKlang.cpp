@@ -37,12 +37,22 @@ void TF_Main::klangAbspielen(bool zerlegt)
 
 void TF_Main::MI_KlangWavClick()
 {
+    klangSpeichern(false);
+}
+
+void TF_Main::MI_ZerlegtWavClick()
+{
+    klangSpeichern(true);
+}
+
+void TF_Main::klangSpeichern(bool zerlegt)
+{
     const QString path = SD_ExportAusfuehren(this, QStringLiteral("WAV-Dateien (*.wav);;Alle Dateien (*)"),
                                              QStringLiteral("wav"));
     if (path.isEmpty())
         return;
     GriffklangClass klang;
-    const int count = klang.Anschlagen(*Dokument);
+    const int count = zerlegt ? klang.Zerlegen(*Dokument) : klang.Anschlagen(*Dokument);
     int fehler = 0;
     const WavErgebnis result =
         WavDateiClass::Speichern(QFile::encodeName(path).toStdString(), klang.Samples(),

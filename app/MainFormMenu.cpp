@@ -222,6 +222,8 @@ void TF_Main::createActions()
                                       QStringLiteral("Angezeigten Akkord Saite für Saite spielen"));
     MI_KlangWav = createAction("MI_KlangWav", QStringLiteral("Klang als &WAV..."),
                                QStringLiteral("Angezeigten Akkord als WAV-Datei speichern"));
+    MI_ZerlegtWav = createAction("MI_ZerlegtWav", QStringLiteral("&Zerlegt als WAV..."),
+                                 QStringLiteral("Angezeigten Akkord Saite für Saite als WAV-Datei speichern"));
 
     MI_DiagrammExport = createAction("MI_DiagrammExport", QStringLiteral("Diagramm als &Bild..."),
                                      QStringLiteral("Angezeigtes Diagramm als PNG- oder SVG-Bild speichern"));
@@ -295,6 +297,7 @@ void TF_Main::connectActions()
     connect(MI_Anhoeren, &QAction::triggered, this, &TF_Main::MI_AnhoerenClick);
     connect(MI_ZerlegtAnhoeren, &QAction::triggered, this, &TF_Main::MI_ZerlegtAnhoerenClick);
     connect(MI_KlangWav, &QAction::triggered, this, &TF_Main::MI_KlangWavClick);
+    connect(MI_ZerlegtWav, &QAction::triggered, this, &TF_Main::MI_ZerlegtWavClick);
     connect(MI_DiagrammExport, &QAction::triggered, this, &TF_Main::MI_DiagrammExportClick);
     connect(MI_GrifftabellePdf, &QAction::triggered, this, &TF_Main::MI_GrifftabellePdfClick);
     connect(MI_Kopieren, &QAction::triggered, this, &TF_Main::MI_KopierenClick);
@@ -314,6 +317,7 @@ void TF_Main::createMenus()
     MI_Exportieren->menuAction()->setObjectName(QStringLiteral("MI_Exportieren"));
     MI_Exportieren->addActions({MI_DiagrammExport, MI_GrifftabellePdf, MI_ChordProExport});
     MI_Exportieren->addAction(MI_KlangWav);
+    MI_Exportieren->addAction(MI_ZerlegtWav);
     MI_Exportieren->addSeparator();
     MI_Exportieren->addAction(MI_Kopieren);
     MI_Datei->addAction(MI_Drucken);
@@ -509,6 +513,7 @@ void TF_Main::gripStep(bool vorwaerts)
         target = position + 1 == count ? 0 : position + 1;
     else
         target = position == 0 ? count - 1 : position - 1;
+    const RueckgaengigVerlauf::GriffKlammer schritt(*m_verlauf, QStringLiteral("Griff holen"), SchrittGriffHolen);
     if (Dokument->GriffHolen(Ergebnis.Grundton, Ergebnis.AkkordTyp, false, target) < 0)
         return;
     NachHolenAktualisieren();

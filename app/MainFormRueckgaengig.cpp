@@ -1,10 +1,14 @@
 #include "app/MainForm.h"
 
 #include <QAction>
+#include <QListWidget>
 #include <QUndoStack>
+
+#include <algorithm>
 
 #include "app/RueckgaengigVerlauf.h"
 #include "forms/GrifftabForm.h"
+#include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
 
 void TF_Main::createUndoActions()
@@ -26,6 +30,8 @@ void TF_Main::verlaufErzeugen()
 {
     m_verlauf = std::make_unique<RueckgaengigVerlauf>(*Dokument,
                                                       [this](Auffrischen art) { verlaufAuffrischen(art); });
+    m_verlauf->ansichtVerbinden([this] { return Zeichner->GetStartbund(); },
+                                [this](int bund) { Zeichner->SetStartbund(bund); });
     QUndoStack& stack = m_verlauf->stapel();
     connect(&stack, &QUndoStack::indexChanged, this, &TF_Main::undoActionsUpdate);
     connect(&stack, &QUndoStack::cleanChanged, this, &TF_Main::undoActionsUpdate);
@@ -63,24 +69,42 @@ void TF_Main::MI_WiederholenClick()
 
 void TF_Main::verlaufAuffrischen(Auffrischen art)
 {
+    // The step has put the board's first fret back where the edit left it.
     switch (art) {
     case Auffrischen::Griff:
-        NachHolenAktualisieren();
+        Dokument->FremdeSaitenEntfernen();
+        NachAenderungAktualisieren();
         break;
     case Auffrischen::Griffe:
         GrifftabFensterNeuFuellen();
-        NachHolenAktualisieren();
+        Dokument->FremdeSaitenEntfernen();
+        NachAenderungAktualisieren();
         if (Ergebnis.AkkordTyp != -1)
             grifftabAuswahlSetzen();
         break;
     case Auffrischen::Katalog:
-        GrifftabFensterNeuFuellen();
+        grifftabNachSchritt(m_verlauf->beruehrterTyp());
         katalogGeaendert();
         break;
     case Auffrischen::Grundtoene:
-        GrifftabFensterNeuFuellen();
+        grifftabNachSchritt(-1);
         statusPanelsUpdate();
         Zusammenstellen();
         break;
     }
+}
+
+void TF_Main::grifftabNachSchritt(int typ)
+{
+    TF_GrifftabForm& window = *GrifftabFenster;
+    const int root = window.GewaehlterGrundton();
+    const int shownType = window.LB_Akkorde->currentRow();
+    const int grip = window.LB_Buende->currentRow();
+    GrifftabFensterNeuFuellen();
+    window.GrundtonWaehlen(root);
+    window.TypenFuellen();
+    window.TypWaehlen(std::clamp(typ >= 0 ? typ : shownType, 0, std::max(0, Dokument->TypAnzahl() - 1)));
+    window.GriffeFuellen(false);
+    window.GriffWaehlen(typ >= 0 ? 0 : std::max(0, grip));
+    window.PanelAktualisieren();
 }

@@ -1,5 +1,6 @@
 #include "app/RueckgaengigKatalog.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/RueckgaengigVerlauf.h"
@@ -79,6 +80,15 @@ bool RueckgaengigKatalog::nachher()
                       (m_vorher.empty() || std::memcmp(m_vorher.data(), m_nachher.data(),
                                                        m_vorher.size() * sizeof(AkkordTypClass)) == 0);
     return !same || !m_griffe.empty();
+}
+
+int RueckgaengigKatalog::beruehrterTyp(bool zurueckGelaufen) const
+{
+    if (move())
+        return zurueckGelaufen ? m_von : m_nach;
+    if (removal())
+        return zurueckGelaufen ? m_von : std::max(0, std::min(m_von, static_cast<int>(m_nachher.size()) - 1));
+    return -1;
 }
 
 Auffrischen RueckgaengigKatalog::auffrischen() const

@@ -19,6 +19,7 @@ protected:
     void vor() override;
     bool nachher() override;
     Auffrischen auffrischen() const override;
+    int beruehrterTyp(bool zurueckGelaufen) const override;
 
 private:
     bool removal() const { return m_von >= 0 && m_nach < 0; }

@@ -23,6 +23,10 @@ public:
     void redo() final;
     // Bytes this step holds, its own record included.
     virtual std::size_t Speicherbedarf() const = 0;
+    // Grip steps of the same number that follow each other become one; -1 never.
+    void zusammenfassenAls(int nummer) { m_zusammenfassen = nummer; }
+    int id() const override { return m_zusammenfassen; }
+    bool mergeWith(const QUndoCommand* other) override;
 
 protected:
     AkkordDepotClass& dokument();
@@ -32,6 +36,12 @@ protected:
     virtual void vor() = 0;
     virtual bool nachher() = 0;
     virtual Auffrischen auffrischen() const = 0;
+    // The type the chord-table window selects after the step ran back or forth; -1 keeps its selection.
+    virtual int beruehrterTyp(bool zurueckGelaufen) const
+    {
+        (void)zurueckGelaufen;
+        return -1;
+    }
 
 private:
     RueckgaengigVerlauf& m_verlauf;
@@ -39,5 +49,8 @@ private:
     AkkordDatenClass m_griffNachher;
     int m_standVorher = 0;
     int m_standNachher = 0;
+    int m_startbundVorher = 0;
+    int m_startbundNachher = 0;
+    int m_zusammenfassen = -1;
     bool m_getan = true; // the push's redo finds the edit done
 };

@@ -25,12 +25,14 @@ RueckgaengigVerlauf::~RueckgaengigVerlauf()
     m_stapel->disconnect();
 }
 
-RueckgaengigVerlauf::GriffKlammer::GriffKlammer(RueckgaengigVerlauf& verlauf, const QString& was)
+RueckgaengigVerlauf::GriffKlammer::GriffKlammer(RueckgaengigVerlauf& verlauf, const QString& was,
+                                                int zusammenfassen)
     : m_verlauf(verlauf)
 {
     if (m_verlauf.m_tiefe++ == 0 && !m_verlauf.m_laeuft) {
         m_verlauf.outsideChangeNotice();
         m_schritt = std::make_unique<RueckgaengigGriff>(verlauf, was);
+        m_schritt->zusammenfassenAls(zusammenfassen);
     }
 }
 
@@ -92,6 +94,19 @@ bool RueckgaengigVerlauf::bearbeiten(TF_GrifftabForm::Bearbeitung art, const QSt
     else
         modifiedApply();
     return done;
+}
+
+void RueckgaengigVerlauf::ansichtVerbinden(std::function<int()> startbundLesen,
+                                           std::function<void(int)> startbundSetzen)
+{
+    m_startbundLesen = std::move(startbundLesen);
+    m_startbundSetzen = std::move(startbundSetzen);
+}
+
+void RueckgaengigVerlauf::startbundSetzen(int bund)
+{
+    if (m_startbundSetzen && bund > 0)
+        m_startbundSetzen(bund);
 }
 
 void RueckgaengigVerlauf::leeren()

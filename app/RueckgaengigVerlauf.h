@@ -12,6 +12,10 @@ class AkkordDepotClass;
 class QUndoStack;
 class RueckgaengigSchritt;
 
+// Numbers of grip steps that follow each other and become one.
+inline constexpr int SchrittGriffZeigen = 1;
+inline constexpr int SchrittGriffHolen = 2;
+
 // What the windows refresh after a step was undone or done again.
 enum class Auffrischen : int { Griff, Griffe, Katalog, Grundtoene };
 
@@ -36,7 +40,9 @@ public:
     class GriffKlammer
     {
     public:
-        GriffKlammer(RueckgaengigVerlauf& verlauf, const QString& was);
+        // zusammenfassen >= 0: a step of the same number right before it takes this one in, so that
+        // browsing grips is one step.
+        GriffKlammer(RueckgaengigVerlauf& verlauf, const QString& was, int zusammenfassen = -1);
         ~GriffKlammer();
         GriffKlammer(const GriffKlammer&) = delete;
         GriffKlammer& operator=(const GriffKlammer&) = delete;
@@ -64,6 +70,13 @@ public:
     // A change outside the history (the info texts): the table stays modified until saved.
     void fremdGeaendert();
     bool geaendert() const { return m_fremd || m_stand != m_gespeichert; }
+    // The board's first fret, kept with each step so that undo and redo show the grip as the edit did.
+    void ansichtVerbinden(std::function<int()> startbundLesen, std::function<void(int)> startbundSetzen);
+    int startbund() const { return m_startbundLesen ? m_startbundLesen() : 0; }
+    void startbundSetzen(int bund);
+    // The type the step that just ran touched and the chord-table window selects, -1 to keep its selection.
+    int beruehrterTyp() const { return m_beruehrterTyp; }
+    void beruehrterTypSetzen(int typ) { m_beruehrterTyp = typ; }
     // Bytes the steps of the history hold.
     std::size_t Speicherbedarf() const;
 
@@ -86,4 +99,7 @@ private:
     bool m_fremd = false;
     int m_tiefe = 0;       // open grip edits
     bool m_laeuft = false; // an undo or redo is running
+    int m_beruehrterTyp = -1;
+    std::function<int()> m_startbundLesen;
+    std::function<void(int)> m_startbundSetzen;
 };

@@ -30,7 +30,7 @@ template <class Griff> void sixStrings(Griff& griff)
     griff.LeerSetzen(6, true);
 }
 
-void BM_StrumSixStringsTwoSeconds(benchmark::State& state)
+void BM_StrumSixStrings(benchmark::State& state)
 {
     AkkordClass griff;
     sixStrings(griff);
@@ -40,7 +40,7 @@ void BM_StrumSixStringsTwoSeconds(benchmark::State& state)
     state.counters["seconds"] = static_cast<double>(klang.SampleAnzahl()) / GriffklangClass::Abtastrate;
     state.counters["strings"] = klang.StimmenAnzahl();
 }
-BENCHMARK(BM_StrumSixStringsTwoSeconds)
+BENCHMARK(BM_StrumSixStrings)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

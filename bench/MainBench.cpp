@@ -10,6 +10,7 @@
 
 #include "app/MainForm.h"
 #include "app/PaintBox.h"
+#include "app/TabellenWache.h"
 #include "forms/GrifftabForm.h"
 #include "table/AkkordDepot.h"
 #include "tests/support/TestTabelle.h"
@@ -112,6 +113,52 @@ void BM_StartUpToFirstPaintedBoard(benchmark::State& state)
 BENCHMARK(BM_StartUpToFirstPaintedBoard)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
+
+// A save of 10000 grips as the window does it: the check for outside changes, the safe replace with
+// the removal of stale temporary files, and the new state of the file taken.
+void BM_SpeichernMitSperreUndPruefung(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    auto doc = tableWithCatalogue();
+    fillCatalogue(*doc, MaxTypen);
+    fillTable(*doc, MaxGriffe);
+    const QString path = dir.filePath(QStringLiteral("Voll.cho"));
+    doc->Speichern(path.toStdString());
+    TabellenWache wache;
+    if (wache.vormerken(path) != TabellenWache::Frei)
+        state.SkipWithError("no lock");
+    wache.uebernehmen(path, false);
+    for (auto _ : state) {
+        if (wache.vonAussenGeaendert() || !doc->Speichern(path.toStdString()))
+            state.SkipWithError("save failed");
+        wache.gesichert();
+    }
+}
+BENCHMARK(BM_SpeichernMitSperreUndPruefung)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// An open of 10000 grips as the window does it: the lock taken, the file read into a copy, the
+// document refilled and the state of the file taken.
+void BM_OeffnenMitSperre(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    auto doc = tableWithCatalogue();
+    fillCatalogue(*doc, MaxTypen);
+    fillTable(*doc, MaxGriffe);
+    const QString path = dir.filePath(QStringLiteral("Voll.cho"));
+    doc->Speichern(path.toStdString());
+    TabellenWache wache;
+    for (auto _ : state) {
+        wache.loslassen();
+        if (wache.vormerken(path) != TabellenWache::Frei)
+            state.SkipWithError("no lock");
+        auto copy = std::make_unique<AkkordDepotClass>(*doc);
+        if (copy->Laden(path.toStdString()) != LadenOk)
+            state.SkipWithError("load failed");
+        doc->Uebernehmen(*copy);
+        wache.uebernehmen(path, false);
+    }
+}
+BENCHMARK(BM_OeffnenMitSperre)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {

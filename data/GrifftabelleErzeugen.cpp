@@ -488,9 +488,10 @@ bool Generator::storeGrip(const Pattern& pattern, int offset, int root, int type
 
     verifyGrip(root, type, offset);
     m_depot->AkkordSetzen(root, type);
-    // A fingering built by hand is named after the stored grip that has it, so it may have one name.
+    // A grip built by hand is named after the stored grip that sounds its positions, so those positions
+    // may have one name; other fingers for them are stored under the same chord.
     const int same = FingersatzSucheClass::Suchen(*m_depot);
-    if (same >= 0 && !GleicherGriff(m_depot->Element(same), m_depot->Daten()))
+    if (same >= 0 && (m_depot->Element(same).Grundton != root || m_depot->Element(same).AkkordTyp != type))
         return fail("grip " + fretText() + " is stored already as " +
                     chordName(m_depot->Element(same).Grundton, m_depot->Element(same).AkkordTyp));
     if (m_depot->GriffAufnehmen() < 0) {

@@ -312,12 +312,34 @@ void ErkennungClass::masksUpdate()
         const AkkordTypClass& typ = m_typen[t];
         unsigned reachable = 1u;
         unsigned required = 0;
+        m_quinte[t] = 0;
+        m_terz[t] = 0;
+        m_septime[t] = 0;
         for (int i = 1; i < typ.IntervallAnzahl; ++i) {
             const unsigned bit = 1u << slotPitchClass(typ.Intervalle[i]);
             reachable |= bit;
             if (!typ.Intervalle[i].Optional)
                 required |= bit;
+            switch (typ.Intervalle[i].Intervallcode) {
+            case 2: // b3
+            case 3: // 3
+                m_terz[t] |= bit;
+                break;
+            case 5: // b5
+            case 6: // 5
+            case 7: // #5
+                m_quinte[t] |= bit;
+                break;
+            case 9:  // 7
+            case 10: // maj7
+                m_septime[t] |= bit;
+                break;
+            default:
+                break;
+            }
         }
+        // The root's own slot is not examined by the fit, and an interval that lands on it adds nothing.
+        m_erforderlich[t] = static_cast<std::uint16_t>(required & ~1u);
         const std::uint64_t type = std::uint64_t{1} << t;
         if (typ.IntervallAnzahl > 0)
             m_mitIntervallen |= type;
@@ -331,6 +353,29 @@ void ErkennungClass::masksUpdate()
     m_maskenAktuell = true;
 }
 
+std::uint32_t ErkennungClass::rankOf(int root, int type, int startNote, int bassNote, int depth) const
+{
+    // Higher ranks first: the start note as root, the part the bass plays, the intervals that sound
+    // through required slots, the catalogue's order, the root's depth.
+    const unsigned bassAbove = static_cast<unsigned>((bassNote - root + 12) % 12);
+    const unsigned bassBit = 1u << bassAbove;
+    unsigned role = 0;
+    if (bassNote == KeinTon)
+        role = 0;
+    else if (bassAbove == 0)
+        role = 4;
+    else if (m_quinte[type] & bassBit)
+        role = 3;
+    else if (m_terz[type] & bassBit)
+        role = 2;
+    else if (m_septime[type] & bassBit)
+        role = 1;
+    const unsigned start = startNote != KeinTon && root == startNote ? 1u : 0u;
+    const unsigned required = static_cast<unsigned>(std::popcount(m_erforderlich[type]));
+    return start << 31 | role << 28 | required << 24 | static_cast<unsigned>(63 - type) << 16 |
+           static_cast<unsigned>(15 - std::min(depth, 15));
+}
+
 int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
 {
     static_assert(MaxTypen <= 64, "one bit per type");
@@ -341,44 +386,52 @@ int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
     int startNote = KeinTon;
     if (startString >= 1 && startString <= strings.count)
         startNote = strings.note[startString - 1];
+    const int bassNote = bassString == 0 ? KeinTon : strings.note[bassString - 1];
     // Only the bass mode names a chord over another bass with a slash.
     const int slashBass = bassMode ? startNote : KeinTon;
     const auto shownBass = [slashBass](int root) {
         return static_cast<std::uint8_t>(root == slashBass ? KeinTon : slashBass);
     };
 
+    // The distinct notes, and for each its depth: how many distinct notes sound lower than it does.
     int notes[MaxSaiten];
+    int lowest[MaxSaiten];
     int noteCount = 0;
     unsigned sounding = 0;
     for (int s = 1; s <= strings.count; ++s) {
         const int note = strings.note[s - 1];
-        if (note == KeinTon || (sounding & (1u << note)))
+        if (note == KeinTon)
             continue;
+        if (sounding & (1u << note)) {
+            for (int n = 0; n < noteCount; ++n) {
+                if (notes[n] == note)
+                    lowest[n] = std::min(lowest[n], strings.pitch[s - 1]);
+            }
+            continue;
+        }
         sounding |= 1u << note;
         notes[noteCount] = note;
-        if (note == startNote && noteCount > 0)
-            std::swap(notes[noteCount], notes[0]);
+        lowest[noteCount] = strings.pitch[s - 1];
         ++noteCount;
     }
 
     if (!m_maskenAktuell)
         masksUpdate();
 
+    struct Ranked
+    {
+        std::uint32_t rank;
+        int root;
+        int type;
+    };
+    // The best matches by rank, best first; matches beyond them are counted only.
+    Ranked best[MaxTreffer];
+    int kept = 0;
     const int ownRoot = Grundton;
     const int ownType = AkkordTyp;
+    bool ownFits = false;
+    std::uint32_t ownRank = 0;
     int matches = 0;
-    bool haveBest = false;
-    bool locked = false;
-    int bestRoot = KeinTon;
-    int bestType = -1;
-    int bestIntervals = 0;
-    int bestMatch = -1;
-    // The same choice without the preference for the grip's own chord: it stays among the stored
-    // matches too, so that cycling away from it always comes back.
-    int plainRoot = KeinTon;
-    int plainType = -1;
-    int plainIntervals = 0;
-    int plainMatch = -1;
     for (int n = 0; n < noteCount; ++n) {
         const int root = notes[n];
         const unsigned relative = relativeTo(sounding, root);
@@ -386,75 +439,57 @@ int ErkennungClass::Erkennen(TrefferClass* ergebnis, TrefferClass* liste)
         std::uint64_t fitting = m_mitIntervallen;
         for (int k = 0; k < 12; ++k)
             fitting &= (relative >> k) & 1u ? m_erreichen[k] : m_entbehrlich[k];
+        if (fitting == 0)
+            continue;
+        int depth = 0;
+        for (int m = 0; m < noteCount; ++m)
+            depth += lowest[m] < lowest[n] ? 1 : 0;
         for (; fitting != 0; fitting &= fitting - 1) {
             const int t = std::countr_zero(fitting);
-            const int intervals = m_typen[t].IntervallAnzahl;
-            if (liste && matches < MaxTreffer) {
-                liste[matches] = TrefferClass{};
-                liste[matches].Grundton = static_cast<std::uint8_t>(root);
-                liste[matches].Basston = shownBass(root);
-                liste[matches].AkkordTyp = t;
-            }
+            const std::uint32_t rank = rankOf(root, t, startNote, bassNote, depth);
             ++matches;
-            if (plainMatch < 0 || root == plainRoot || startNote == KeinTon
-                    ? plainMatch < 0 || intervals >= plainIntervals
-                    : plainRoot != startNote) {
-                plainRoot = root;
-                plainType = t;
-                plainIntervals = intervals;
-                plainMatch = matches - 1;
+            if (root == ownRoot && t == ownType) {
+                ownFits = true;
+                ownRank = rank;
             }
-            if (locked)
+            if (kept == MaxTreffer && rank <= best[kept - 1].rank)
                 continue;
-            bool replace;
-            if (ownRoot != KeinTon && root == ownRoot && t == ownType) {
-                replace = true;
-                locked = true;
-            } else if (!haveBest || root == bestRoot || startNote == KeinTon) {
-                replace = !haveBest || intervals >= bestIntervals;
-            } else {
-                replace = bestRoot != startNote;
-            }
-            if (replace) {
-                haveBest = true;
-                bestRoot = root;
-                bestType = t;
-                bestIntervals = intervals;
-                bestMatch = matches - 1;
-            }
+            int at = kept < MaxTreffer ? kept++ : kept - 1;
+            for (; at > 0 && best[at - 1].rank < rank; --at)
+                best[at] = best[at - 1];
+            best[at] = {rank, root, t};
         }
     }
 
-    // Results beyond the stored matches take the last places in search order, so that "Nächster"
-    // reaches them.
-    if (liste && matches > MaxTreffer) {
-        struct Kept
-        {
-            int match;
-            int root;
-            int type;
-        } kept[2];
-        int keptCount = 0;
-        if (plainMatch >= MaxTreffer && plainMatch < bestMatch)
-            kept[keptCount++] = {plainMatch, plainRoot, plainType};
-        if (bestMatch >= MaxTreffer)
-            kept[keptCount++] = {bestMatch, bestRoot, bestType};
-        if (plainMatch >= MaxTreffer && plainMatch > bestMatch)
-            kept[keptCount++] = {plainMatch, plainRoot, plainType};
-        for (int k = 0; k < keptCount; ++k) {
-            TrefferClass& entry = liste[MaxTreffer - keptCount + k];
-            entry = TrefferClass{};
-            entry.Grundton = static_cast<std::uint8_t>(kept[k].root);
-            entry.Basston = shownBass(kept[k].root);
-            entry.AkkordTyp = kept[k].type;
+    // The grip's own chord wins while it fits, which keeps a chosen alternative or a fetched grip.
+    int resultRoot = KeinTon;
+    int resultType = -1;
+    if (ownFits && ownRoot != KeinTon) {
+        resultRoot = ownRoot;
+        resultType = ownType;
+        // Ranked beyond the stored matches, it takes the last place, so that "Nächster" leaves and
+        // reaches it.
+        if (kept == MaxTreffer && ownRank < best[kept - 1].rank)
+            best[kept - 1] = {ownRank, ownRoot, ownType};
+    } else if (kept > 0) {
+        resultRoot = best[0].root;
+        resultType = best[0].type;
+    }
+
+    if (liste) {
+        for (int i = 0; i < kept; ++i) {
+            liste[i] = TrefferClass{};
+            liste[i].Grundton = static_cast<std::uint8_t>(best[i].root);
+            liste[i].Basston = shownBass(best[i].root);
+            liste[i].AkkordTyp = best[i].type;
         }
     }
 
-    AkkordSetzen(bestRoot, bestType);
+    AkkordSetzen(resultRoot, resultType);
     if (ergebnis) {
-        ergebnis->Grundton = static_cast<std::uint8_t>(bestRoot);
-        ergebnis->Basston = bestType == -1 ? KeinTon : shownBass(bestRoot);
-        ergebnis->AkkordTyp = bestType;
+        ergebnis->Grundton = static_cast<std::uint8_t>(resultRoot);
+        ergebnis->Basston = resultType == -1 ? KeinTon : shownBass(resultRoot);
+        ergebnis->AkkordTyp = resultType;
     }
     return matches;
 }

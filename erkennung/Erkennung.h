@@ -51,9 +51,9 @@ public:
     // Stores n (0..6, or StartSaiteBasston) unless it is -1; returns the current start string.
     int SetzeStartSaite(int n);
 
-    // Recognises the chord of the grip; fills the result and up to MaxTreffer matches and sets the
-    // grip's chord. Returns the number of matches, which can exceed the entries stored in the list;
-    // when it does, the result is still among them.
+    // Recognises the chord of the grip; fills the result and up to MaxTreffer matches, best first, and
+    // sets the grip's chord. Returns the number of matches, which can exceed the entries stored in the
+    // list; when it does, the result is still among them.
     int Erkennen(TrefferClass* ergebnis = nullptr, TrefferClass* liste = nullptr);
     // The sounding string with the lowest pitch (the lower string on a tie); 0 when none sounds.
     int BassSaite() const;
@@ -71,6 +71,11 @@ public:
 private:
     void sortIntervals(AkkordTypClass& typ);
     void masksUpdate();
+    // Preference among fitting chords, higher first: root on the start note (12: none), then the bass
+    // as root, fifth, third, seventh or added tone, then the sounding notes reached by required slots,
+    // then the earlier type, then the lower root (depth: distinct notes sounding below it). Needs
+    // current masks.
+    std::uint32_t rankOf(int root, int type, int startNote, int bassNote, int depth) const;
 
     AkkordTypClass m_typen[MaxTypen];
     std::int32_t m_typAnzahl = 0;
@@ -81,5 +86,11 @@ private:
     std::uint64_t m_erreichen[12] = {};
     std::uint64_t m_entbehrlich[12] = {};
     std::uint64_t m_mitIntervallen = 0; // types with at least one interval
+    // Per type, pitch classes above the root: required slots, and the slots of its fifth, third and
+    // seventh, which name the part a bass note plays.
+    std::uint16_t m_erforderlich[MaxTypen] = {};
+    std::uint16_t m_quinte[MaxTypen] = {};
+    std::uint16_t m_terz[MaxTypen] = {};
+    std::uint16_t m_septime[MaxTypen] = {};
     bool m_maskenAktuell = false;
 };

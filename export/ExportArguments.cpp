@@ -106,6 +106,16 @@ ExportArguments::ExportArguments()
                    fehler = "Bund \"" + wert + "\" ungültig: 1 bis 24";
                    return false;
                }});
+    addOption({"--wav", "", "", "den Klang des Akkords als WAV-Datei, angeschlagen (mit --chord)",
+               [](ExportAuftrag& a, const std::string&, std::string&) {
+                   a.wav = true;
+                   return true;
+               }});
+    addOption({"--zerlegt", "", "", "mit --wav: Saite für Saite gespielt statt angeschlagen",
+               [](ExportAuftrag& a, const std::string&, std::string&) {
+                   a.zerlegt = true;
+                   return true;
+               }});
     addChordProOptions();
     addOption({"--help", "-h", "", "diese Hilfe", [](ExportAuftrag& a, const std::string&, std::string&) {
                    a.hilfe = true;
@@ -209,6 +219,8 @@ bool ExportArguments::check(ExportAuftrag& auftrag, std::string& fehler)
         fehler = "keine Ausgabedatei angegeben: -o DATEI";
         return false;
     }
+    if (!checkSound(auftrag, fehler))
+        return false;
     if (auftrag.format.empty()) {
         auftrag.format = extension(auftrag.ausgabe);
         if (!knownFormat(auftrag.format)) {
@@ -224,12 +236,36 @@ bool ExportArguments::check(ExportAuftrag& auftrag, std::string& fehler)
     return true;
 }
 
+bool ExportArguments::checkSound(ExportAuftrag& auftrag, std::string& fehler)
+{
+    // An output named .wav asks for the sound as --wav does.
+    if (auftrag.format.empty() && extension(auftrag.ausgabe) == "wav")
+        auftrag.wav = true;
+    if (auftrag.zerlegt && !auftrag.wav) {
+        fehler = "--zerlegt gibt es nur mit --wav";
+        return false;
+    }
+    if (!auftrag.wav)
+        return true;
+    if (!auftrag.format.empty() && auftrag.format != "wav") {
+        fehler = "--wav schreibt eine WAV-Datei, nicht --format " + auftrag.format;
+        return false;
+    }
+    if (auftrag.akkord.empty()) {
+        fehler = "--wav gibt es nur mit --chord: ein Klang ist ein Griff";
+        return false;
+    }
+    auftrag.format = "wav";
+    return true;
+}
+
 std::string ExportArguments::usage() const
 {
     std::string text =
         "Aufruf: zupfwerk-export GRIFFTABELLE.cho (--chord NAME | --root TON | --all) -o DATEI "
         "[--format png|svg|pdf] [--size BxH]\n"
         "       zupfwerk-export GRIFFTABELLE.cho --find NAME [--span N] [--frets N]\n"
+        "       zupfwerk-export GRIFFTABELLE.cho --chord NAME --wav [--zerlegt] -o DATEI.wav\n"
         "       zupfwerk-export GRIFFTABELLE.cho --chordpro (--chord NAME | --root TON | --all) -o DATEI.chopro|.json\n"
         "       zupfwerk-export GRIFFTABELLE.cho --import DATEI.chopro -o NEUE.cho\n"
         "       zupfwerk-export GRIFFTABELLE.cho --song LIED.chopro [--transpose N] [--capo N] -o DATEI.pdf|.chopro\n\n"
@@ -237,7 +273,10 @@ std::string ExportArguments::usage() const
         "mit seinem ersten gespeicherten Griff, oder ein Griffblatt als PDF (A4, 4 x 5 Diagramme\n"
         "je Seite) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords. Mit --find listet es\n"
         "alle spielbaren Griffe eines Akkords auf dem Instrument der Tabelle, einen je Zeile: die Bünde\n"
-        "von der tiefsten Saite an (x gedämpft, Bünde über 9 in Klammern), dann die Finger (- ohne).\n\n"
+        "von der tiefsten Saite an (x gedämpft, Bünde über 9 in Klammern), dann die Finger (- ohne).\n"
+        "Mit --wav schreibt es den Klang des ersten gespeicherten Griffs als WAV-Datei (48 kHz, 16 Bit,\n"
+        "mono): angeschlagen, mit --zerlegt Saite für Saite; eine Ausgabe auf .wav wählt --wav von "
+        "selbst.\n\n"
         "Optionen:\n";
     for (const Option& option : m_options) {
         std::string names = option.kurzname.empty() ? "    " : option.kurzname + ", ";

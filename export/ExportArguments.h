@@ -20,6 +20,9 @@ struct ExportAuftrag
     int spannweite = 0; // --span, 0: the finder's own
     int buende = 0;     // --frets, 0: the finder's own
 
+    // The grip's sound instead of its picture: --wav writes the strum, with --zerlegt the arpeggio.
+    bool wav = false;
+    bool zerlegt = false;
     // ChordPro
     bool chordpro = false;   // --chordpro: {define} lines, or a configuration file for .json
     std::string importieren; // --import: the ChordPro file taken into a new table (-o)
@@ -63,6 +66,7 @@ public:
 private:
     const Option* find(const std::string& name) const;
     static bool check(ExportAuftrag& auftrag, std::string& fehler);
+    static bool checkSound(ExportAuftrag& auftrag, std::string& fehler);
     void addChordProOptions();
     static bool checkChordPro(ExportAuftrag& auftrag, std::string& fehler);
 

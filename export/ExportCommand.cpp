@@ -1,5 +1,6 @@
 #include "export/ExportCommand.h"
 
+#include <cstring>
 #include <memory>
 #include <ostream>
 
@@ -11,8 +12,11 @@
 #include "export/ChordProCommand.h"
 #include "export/ExportArguments.h"
 #include "griffsuche/Griffsuche.h"
+#include "klang/Griffklang.h"
+#include "klang/WavDatei.h"
 #include "render/DiagramExport.h"
 #include "table/AkkordDepot.h"
+#include "table/DateiArt.h"
 
 namespace {
 
@@ -30,6 +34,11 @@ std::string inQuotes(const std::string& text)
 // Reads the table; 0 or the exit code after the message.
 int load(AkkordDepotClass& tabelle, const std::string& pfad, std::ostream& err)
 {
+    // A pipe or a device would block or never end: refused before anything opens it.
+    const DateiArt art = dateiArt(pfad);
+    if (art != DateiArt::Datei && art != DateiArt::Fehlt)
+        return fail(err, ExportTabelleFehlerhaft,
+                    "Grifftabelle " + inQuotes(pfad) + " ist " + dateiArtName(art) + ", keine Datei");
     const QFileInfo info(QString::fromStdString(pfad));
     if (!info.exists())
         return fail(err, ExportTabelleFehlerhaft, "Grifftabelle " + inQuotes(pfad) + " nicht gefunden");
@@ -81,6 +90,31 @@ int findGrips(const AkkordDepotClass& tabelle, const ChordNameParser& names, con
                     "keine spielbaren Griffe für den Akkord " + inQuotes(auftrag.finden));
     for (int i = 0; i < suche.Anzahl(); ++i)
         out << suche.Griff(i).Zeile() << '\n';
+    return ExportOk;
+}
+
+// The sound of the chord's first stored grip, strummed or picked, as a WAV file.
+int writeSound(const DiagramExport& exporter, int griffIndex, const ExportAuftrag& auftrag, std::ostream& out,
+               std::ostream& err)
+{
+    AkkordClass griff;
+    TrefferClass akkord;
+    exporter.storedGrip(griffIndex, griff, akkord);
+    GriffklangClass klang;
+    const int count = auftrag.zerlegt ? klang.Zerlegen(griff) : klang.Anschlagen(griff);
+    if (count == 0)
+        return fail(err, ExportKeineGriffe,
+                    "der Griff von " + inQuotes(auftrag.akkord) + " klingt nicht: alle Saiten gedämpft");
+    int fehler = 0;
+    const WavErgebnis result =
+        WavDateiClass::Speichern(auftrag.ausgabe, klang.Samples(), static_cast<std::size_t>(count),
+                                 GriffklangClass::Abtastrate, &fehler);
+    if (result != WavGespeichert)
+        return fail(err, ExportNichtSchreibbar,
+                    inQuotes(auftrag.ausgabe) + " kann nicht geschrieben werden: " +
+                        (fehler != 0 ? std::string(std::strerror(fehler)) : std::string("zu lang")));
+    out << auftrag.ausgabe << ": " << auftrag.akkord << (auftrag.zerlegt ? ", zerlegt, " : ", angeschlagen, ")
+        << static_cast<double>(count) / GriffklangClass::Abtastrate << " s\n";
     return ExportOk;
 }
 
@@ -137,6 +171,9 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     }
     if (griffe.empty())
         return fail(err, ExportKeineGriffe, "keine gespeicherten Griffe für " + was);
+
+    if (auftrag.format == "wav")
+        return writeSound(exporter, griffe.front(), auftrag, out, err);
 
     const QString path = QString::fromStdString(auftrag.ausgabe);
     QString reason;

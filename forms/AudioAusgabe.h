@@ -14,9 +14,11 @@ class AudioAusgabe : public QObject
 public:
     using QObject::QObject;
 
-    // Plays pcm (16-bit mono samples) and stops the sound still playing; false when there is no audio
-    // device. Returns at once: the output pulls the buffer while the window carries on.
+    // Plays pcm (16-bit mono samples); the sound still playing fades out within 10 ms beneath it. False
+    // when there is no audio device. Returns at once: the output pulls the buffer while the window
+    // carries on.
     virtual bool Abspielen(const QByteArray& pcm, int abtastrate) = 0;
+    // Fades out what is playing, within 10 ms as well.
     virtual void Anhalten() = 0;
 };
 

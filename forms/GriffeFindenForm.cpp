@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -18,6 +19,7 @@
 #include <string>
 #include <utility>
 
+#include "export/ChordNameParser.h"
 #include "forms/ModelText.h"
 #include "forms/PrivateProfile.h"
 #include "griffsuche/Griffsuche.h"
@@ -66,10 +68,11 @@ TF_GriffeFinden::TF_GriffeFinden(const AkkordDepotClass& dokument, PrivateProfil
 {
     setObjectName(QStringLiteral("TF_GriffeFinden"));
     setWindowTitle(QStringLiteral("Griffe finden"));
+    m_grundton = std::clamp(grundton, 0, 11);
+    m_typ = typ >= 0 && typ < m_dokument.TypAnzahl() ? typ : 0;
     createControls();
     arrangeControls();
-    TCB_Grundton->setCurrentIndex(std::clamp(grundton, 0, 11));
-    TCB_Akkordtyp->setCurrentIndex(typ >= 0 && typ < TCB_Akkordtyp->count() ? typ : 0);
+    TCB_Akkord->setCurrentIndex(m_grundton * m_dokument.TypAnzahl() + m_typ);
     settingsRestore();
     connectControls();
     m_zeitgeber.setSingleShot(true);
@@ -82,20 +85,18 @@ TF_GriffeFinden::~TF_GriffeFinden() = default;
 
 void TF_GriffeFinden::createControls()
 {
-    TCB_Grundton = new QComboBox(this);
-    TCB_Grundton->setObjectName(QStringLiteral("TCB_Grundton"));
-    hint(TCB_Grundton, QStringLiteral("Grundton des gesuchten Akkords"));
-    for (int ton = 0; ton < 12; ++ton)
-        TCB_Grundton->addItem(modelToQt(m_dokument.TonName(ton, false)));
-
-    TCB_Akkordtyp = new QComboBox(this);
-    TCB_Akkordtyp->setObjectName(QStringLiteral("TCB_Akkordtyp"));
-    hint(TCB_Akkordtyp, QStringLiteral("Akkordtyp des gesuchten Akkords"));
-    for (int typ = 0; typ < m_dokument.TypAnzahl(); ++typ) {
-        const QString name = modelToQt(m_dokument.TypName(typ));
-        const QString intervals = QString::fromStdString(m_dokument.IntervallText(typ));
-        TCB_Akkordtyp->addItem(name.isEmpty() ? intervals : QStringLiteral("%1  (%2)").arg(name, intervals));
+    TCB_Akkord = new QComboBox(this);
+    TCB_Akkord->setObjectName(QStringLiteral("TCB_Akkord"));
+    TCB_Akkord->setEditable(true);
+    TCB_Akkord->setInsertPolicy(QComboBox::NoInsert);
+    TCB_Akkord->setMaxVisibleItems(20);
+    hint(TCB_Akkord, QStringLiteral("Gesuchter Akkord, etwa Am7, F#m7b5 oder Hm"));
+    for (int ton = 0; ton < 12; ++ton) {
+        for (int typ = 0; typ < m_dokument.TypAnzahl(); ++typ)
+            TCB_Akkord->addItem(chordName(ton, typ));
     }
+    TCB_Akkord->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    TCB_Akkord->completer()->setCaseSensitivity(Qt::CaseSensitive);
 
     UD_Spannweite = new QSpinBox(this);
     UD_Spannweite->setObjectName(QStringLiteral("UD_Spannweite"));
@@ -145,20 +146,16 @@ void TF_GriffeFinden::createControls()
 
 void TF_GriffeFinden::arrangeControls()
 {
-    auto* grundton = new QLabel(QStringLiteral("&Grundton"), this);
-    grundton->setBuddy(TCB_Grundton);
-    auto* akkordtyp = new QLabel(QStringLiteral("&Akkord"), this);
-    akkordtyp->setBuddy(TCB_Akkordtyp);
+    auto* akkord = new QLabel(QStringLiteral("&Akkord"), this);
+    akkord->setBuddy(TCB_Akkord);
     auto* spannweite = new QLabel(QStringLiteral("S&pannweite"), this);
     spannweite->setBuddy(UD_Spannweite);
     auto* bund = new QLabel(QStringLiteral("bis &Bund"), this);
     bund->setBuddy(UD_Bund);
 
     auto* choice = new QGridLayout;
-    choice->addWidget(grundton, 0, 0);
-    choice->addWidget(TCB_Grundton, 0, 1);
-    choice->addWidget(akkordtyp, 0, 2);
-    choice->addWidget(TCB_Akkordtyp, 0, 3, 1, 3);
+    choice->addWidget(akkord, 0, 0);
+    choice->addWidget(TCB_Akkord, 0, 1, 1, 3);
     choice->addWidget(spannweite, 1, 0);
     choice->addWidget(UD_Spannweite, 1, 1);
     choice->addWidget(bund, 1, 2);
@@ -193,8 +190,7 @@ void TF_GriffeFinden::settingsRestore()
 
 void TF_GriffeFinden::connectControls()
 {
-    connect(TCB_Grundton, &QComboBox::currentIndexChanged, this, &TF_GriffeFinden::SucheStarten);
-    connect(TCB_Akkordtyp, &QComboBox::currentIndexChanged, this, &TF_GriffeFinden::SucheStarten);
+    connect(TCB_Akkord, &QComboBox::editTextChanged, this, &TF_GriffeFinden::TCB_AkkordChange);
     connect(UD_Spannweite, &QSpinBox::valueChanged, this, [this](int wert) {
         m_einstellungen.writeInteger(section, QStringLiteral("Spannweite"), wert);
         SucheStarten();
@@ -233,17 +229,42 @@ void TF_GriffeFinden::SucheStarten()
     GriffsucheEinstellungClass settings;
     settings.Spannweite = UD_Spannweite->value();
     settings.HoechsterBund = UD_Bund->value();
-    m_suche->Starten(m_dokument, TCB_Grundton->currentIndex(), TCB_Akkordtyp->currentIndex(), settings);
+    m_suche->Starten(m_dokument, m_grundton, m_typ, settings);
     m_zeilenBereit = false;
     m_zeilen.clear();
     m_fertigeZeilen = 0;
     LB_Griffe->clear();
     B_Speichern->setEnabled(false);
-    L_Anzahl->setText(QStringLiteral("Suche läuft..."));
     PG_Fortschritt->setValue(0);
     PG_Fortschritt->hide();
+    if (!m_akkordBekannt) {
+        // No grips of another chord than the field names.
+        L_Anzahl->setText(QStringLiteral("Unbekannter Akkord"));
+        return;
+    }
+    L_Anzahl->setText(QStringLiteral("Suche läuft..."));
     m_dauer.start();
     m_zeitgeber.start();
+}
+
+void TF_GriffeFinden::TCB_AkkordChange(const QString& text)
+{
+    int grundton = 0;
+    int typ = 0;
+    const bool known = ChordNameParser(m_dokument).parse(text.trimmed().toStdString(), grundton, typ);
+    if (known == m_akkordBekannt && (!known || (grundton == m_grundton && typ == m_typ)))
+        return;
+    m_akkordBekannt = known;
+    if (known) {
+        m_grundton = grundton;
+        m_typ = typ;
+    }
+    SucheStarten();
+}
+
+QString TF_GriffeFinden::chordName(int grundton, int typ) const
+{
+    return modelToQt(m_dokument.TonName(grundton, true)) + modelToQt(m_dokument.TypName(typ));
 }
 
 void TF_GriffeFinden::FilterClick()

@@ -37,7 +37,7 @@ public:
     // The grips to store, best first.
     using Speichern = std::function<void(const std::vector<AkkordDatenClass>&)>;
 
-    // grundton, typ: the chord preset in the choosers. Span, frets and filters come from the settings
+    // grundton, typ: the chord preset in the chord field. Span, frets and filters come from the settings
     // file's section "Griffsuche" and are written back when changed.
     TF_GriffeFinden(const AkkordDepotClass& dokument, PrivateProfile& einstellungen, int grundton, int typ,
                     Zeigen zeigen, Speichern speichern, QWidget* owner = nullptr);
@@ -50,8 +50,9 @@ public:
     const GefundenerGriffClass& GriffInZeile(int zeile) const;
     int Zeilen() const { return static_cast<int>(m_zeilen.size()); }
 
-    QComboBox* TCB_Grundton = nullptr;
-    QComboBox* TCB_Akkordtyp = nullptr;
+    // The chord, typed as --find reads it ("Am7", "F#m7b5", "Hm", "B") or picked; completed from the
+    // catalogue.
+    QComboBox* TCB_Akkord = nullptr;
     QSpinBox* UD_Spannweite = nullptr;
     QSpinBox* UD_Bund = nullptr;
     QCheckBox* CB_GrundtonImBass = nullptr;
@@ -62,7 +63,12 @@ public:
     QPushButton* B_Speichern = nullptr;
     QPushButton* B_Schliessen = nullptr;
 
+    // The chord of the field, as the search last started with it.
+    int Grundton() const { return m_grundton; }
+    int Typ() const { return m_typ; }
+
     void SucheStarten();
+    void TCB_AkkordChange(const QString& text);
     void FilterClick();
     void LB_GriffeClick(int zeile);
     void B_SpeichernClick();
@@ -79,6 +85,7 @@ private:
     void rowsRestart();
     void fillSlice();
     void countUpdate();
+    QString chordName(int grundton, int typ) const;
     QIcon diagram(const GefundenerGriffClass& griff);
 
     const AkkordDepotClass& m_dokument;
@@ -89,8 +96,11 @@ private:
     std::unique_ptr<DiagramExport> m_export;
     std::unique_ptr<AkkordClass> m_bild; // the grip being drawn, on the table's tuning
     std::vector<int> m_zeilen;           // finder positions of the rows, after the filters
-    bool m_zeilenBereit = false;         // the search is done and the rows are chosen
-    int m_fertigeZeilen = 0;             // rows made so far
+    int m_grundton = 0;
+    int m_typ = 0;
+    bool m_akkordBekannt = true; // the field names a chord of the catalogue
+    bool m_zeilenBereit = false; // the search is done and the rows are chosen
+    int m_fertigeZeilen = 0;     // rows made so far
     QTimer m_zeitgeber;
     QElapsedTimer m_dauer;
 };

@@ -9,7 +9,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QStringList>
+#include <QTextLayout>
 
 #include "forms/MsgSymbole.h"
 
@@ -33,6 +36,58 @@ QPushButton* makeButton(QWidget* parent, const char* name, int left)
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, 0, 75, 25);
     return button;
+}
+
+// A line wider than the room: quoted names (file names, mostly) lose their middle first, then the
+// line is broken, between words where it can, anywhere else where a word alone is too wide.
+QString lineFit(const QString& line, const QFont& font, int room)
+{
+    const QFontMetrics metrics(font);
+    if (metrics.horizontalAdvance(line) <= room)
+        return line;
+    QString fitted = line;
+    static const QRegularExpression quoted(QStringLiteral("'([^'\n]+)'"));
+    for (;;) {
+        QRegularExpressionMatch longest;
+        for (auto it = quoted.globalMatch(fitted); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            if (!longest.hasMatch() || match.capturedLength(1) > longest.capturedLength(1))
+                longest = match;
+        }
+        const int excess = metrics.horizontalAdvance(fitted) - room;
+        if (!longest.hasMatch() || excess <= 0)
+            break;
+        const QString name = longest.captured(1);
+        const int nameRoom = std::max(room / 3, metrics.horizontalAdvance(name) - excess);
+        const QString elided = metrics.elidedText(name, Qt::ElideMiddle, nameRoom);
+        if (elided == name)
+            break;
+        fitted.replace(longest.capturedStart(1), longest.capturedLength(1), elided);
+        if (nameRoom == room / 3)
+            break;
+    }
+    if (metrics.horizontalAdvance(fitted) <= room)
+        return fitted;
+    QTextLayout layout(fitted, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine part = layout.createLine(); part.isValid(); part = layout.createLine()) {
+        part.setLineWidth(room);
+        lines << fitted.mid(part.textStart(), part.textLength()).trimmed();
+    }
+    layout.endLayout();
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString messageFit(const QString& message, const QFont& font, int room)
+{
+    QStringList lines = message.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = lineFit(line, font, room);
+    return lines.join(QLatin1Char('\n'));
 }
 
 void retire(QPushButton* button)
@@ -85,8 +140,15 @@ TF_Msg::TF_Msg(QWidget* owner, int symbol, const QString& message, const QString
     chooseButtons(buttonSet);
     setWindowTitle(caption);
 
-    L_Msgtxt->setText(message);
-    const QSize textSize = QFontMetrics(L_Msgtxt->font()).size(0, message);
+    // Never wider than the screen: what is shortened or broken is whole in the tooltip.
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
+    const int room = std::max(leastWidth, screenWidth - 2 * textMargin) - textMargin;
+    const QString shown = messageFit(message, L_Msgtxt->font(), room);
+    L_Msgtxt->setText(shown);
+    if (shown != message)
+        L_Msgtxt->setToolTip(message);
+    const QSize textSize = QFontMetrics(L_Msgtxt->font()).size(0, shown);
     // A message of more lines than the designed box holds makes the box taller by what is missing.
     const int designedTextHeight = clientHeight - buttonsHeight - infoHeight - spacerHeight;
     m_clientHeight = clientHeight + std::max(0, textSize.height() - designedTextHeight);
@@ -100,7 +162,6 @@ TF_Msg::TF_Msg(QWidget* owner, int symbol, const QString& message, const QString
     if (nameWidth > L_ProgName->width())
         L_ProgName->resize(std::min(nameWidth, width() - L_ProgName->x() - 2), L_ProgName->height());
 
-    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen)
         move(screen->availableGeometry().center() - rect().center());
 }

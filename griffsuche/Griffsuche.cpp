@@ -18,46 +18,197 @@ int slotPitchClass(const IntervallClass& slot)
     return slot.Halbtoene < 0 ? 0 : slot.Halbtoene % 12;
 }
 
-struct Pressed
+// Every way four fingers can hold the pressed strings, searched note by note in the order of the fret.
+class FingerSearch
 {
-    int fret;
-    int saite;
-};
+public:
+    explicit FingerSearch(GefundenerGriffClass& griff) : m_griff(griff) {}
 
-// Fingers for notes sorted by fret: ascending, from `first` to 4, each as close as possible to one finger
-// per fret counted from the lowest fret; on a tie the wider hand (power chords take 1-3-4).
-bool chooseFingers(const Pressed* notes, int count, int lowest, int first, int* fingers)
-{
-    if (count == 0)
+    bool run()
+    {
+        for (int s = 1; s <= m_griff.SaitenAnzahl; ++s) {
+            const int fret = m_griff.Bunde[s - 1];
+            if (fret <= 0)
+                continue;
+            m_notes[m_count++] = Note{fret, s};
+            m_lowest = m_lowest == 0 ? fret : std::min(m_lowest, fret);
+        }
+        std::stable_sort(m_notes, m_notes + m_count,
+                         [](const Note& a, const Note& b) { return a.fret < b.fret; });
+        descend(0);
+        if (m_bestCost < 0)
+            return false;
+        for (int s = 0; s < MaxSaiten; ++s)
+            m_griff.Finger[s] = 0;
+        for (int i = 0; i < m_count; ++i)
+            m_griff.Finger[m_notes[i].saite - 1] = static_cast<std::int8_t>(m_best[i]);
+        m_griff.BarreBund = m_bestBarre.fret;
+        m_griff.BarreVon = m_bestBarre.from;
+        m_griff.BarreBis = m_bestBarre.to;
+        m_griff.BarreFinger = m_bestBarre.finger;
         return true;
-    int bestCost = -1;
-    int best[4] = {};
-    for (unsigned mask = 1; mask < 16; ++mask) {
-        if (std::popcount(mask) != count || (mask & ((1u << (first - 1)) - 1)) != 0)
-            continue;
-        int sequence[4] = {};
-        int n = 0;
-        for (int f = 1; f <= 4; ++f) {
-            if (mask & (1u << (f - 1)))
-                sequence[n++] = f;
+    }
+
+private:
+    struct Note
+    {
+        int fret;
+        int saite; // 1-based
+    };
+    struct Barre
+    {
+        int finger = 0;
+        int fret = 0;
+        int from = 0;
+        int to = 0;
+    };
+
+    int fret(int saite) const { return m_griff.Bunde[saite - 1]; }
+
+    void descend(int i)
+    {
+        if (i == m_count) {
+            judge();
+            return;
         }
-        int cost = 0;
-        for (int i = 0; i < count; ++i) {
-            const int natural = std::clamp(notes[i].fret - lowest + 1, first, 4);
-            cost += std::abs(sequence[i] - natural);
-        }
-        if (bestCost < 0 || cost < bestCost ||
-            (cost == bestCost &&
-             std::lexicographical_compare(best, best + count, sequence, sequence + count))) {
-            bestCost = cost;
-            std::copy(sequence, sequence + count, best);
+        const Note& note = m_notes[i];
+        for (int k = 1; k <= 4; ++k) {
+            if (m_fingerFret[k] != 0 && m_fingerFret[k] != note.fret)
+                continue;
+            // Fingers ascend with the fret and stretch at most one fret beyond one fret per finger.
+            bool fits = true;
+            for (int a = 1; a <= 4 && fits; ++a) {
+                if (m_fingerFret[a] == 0 || m_fingerFret[a] >= note.fret)
+                    continue;
+                fits = a < k && note.fret - m_fingerFret[a] <= k - a + 1;
+            }
+            if (!fits)
+                continue;
+            const bool fresh = m_fingerFret[k] == 0;
+            m_fingerFret[k] = note.fret;
+            m_assigned[i] = k;
+            descend(i + 1);
+            if (fresh)
+                m_fingerFret[k] = 0;
         }
     }
-    if (bestCost < 0)
-        return false;
-    std::copy(best, best + count, fingers);
-    return true;
-}
+
+    bool barreHolds(const Barre& barre) const
+    {
+        const int strings = m_griff.SaitenAnzahl;
+        int topSounding = 0;
+        for (int s = 1; s <= strings; ++s)
+            topSounding = fret(s) >= 0 ? s : topSounding;
+        for (int s = barre.from; s <= strings; ++s) {
+            const int f = fret(s);
+            if (f > barre.fret)
+                continue;
+            if (f == barre.fret && s <= barre.to && fingerOn(s) == barre.finger)
+                continue;
+            if (f < 0) {
+                // Only the first finger's barré lies over a muted string inside it; any muted string the
+                // barré lies over is damped by a single finger on the string below it.
+                const bool inside = s <= barre.to;
+                const bool damped = s > 1 && fret(s - 1) > barre.fret;
+                if (s > topSounding)
+                    continue;
+                if (damped && (!inside || barre.finger == 1))
+                    continue;
+            }
+            return false;
+        }
+        for (int i = 0; i < m_count; ++i) {
+            const Note& n = m_notes[i];
+            if (n.saite < barre.from && n.fret == barre.fret && m_assigned[i] > barre.finger)
+                return false;
+        }
+        return true;
+    }
+
+    int fingerOn(int saite) const
+    {
+        for (int i = 0; i < m_count; ++i) {
+            if (m_notes[i].saite == saite)
+                return m_assigned[i];
+        }
+        return 0;
+    }
+
+    void judge()
+    {
+        int notesOf[5] = {};
+        int fingers = 0;
+        Barre barre;
+        for (int i = 0; i < m_count; ++i)
+            ++notesOf[m_assigned[i]];
+        for (int k = 1; k <= 4; ++k) {
+            if (notesOf[k] == 0)
+                continue;
+            ++fingers;
+            if (notesOf[k] < 2)
+                continue;
+            if (barre.finger != 0)
+                return; // one barré per hand
+            barre.finger = k;
+            barre.fret = m_fingerFret[k];
+        }
+        // Four single fingers do not fit on one fret.
+        for (int k = 1; k <= 4; ++k) {
+            int sameFret = 0;
+            for (int j = 1; j <= 4; ++j)
+                sameFret += notesOf[j] > 0 && m_fingerFret[j] == m_fingerFret[k] ? 1 : 0;
+            if (notesOf[k] > 0 && sameFret > 3)
+                return;
+        }
+        if (barre.finger != 0) {
+            barre.from = MaxSaiten + 1;
+            for (int i = 0; i < m_count; ++i) {
+                if (m_assigned[i] != barre.finger)
+                    continue;
+                barre.from = std::min(barre.from, m_notes[i].saite);
+                barre.to = std::max(barre.to, m_notes[i].saite);
+            }
+            if (!barreHolds(barre))
+                return;
+        }
+
+        // Fewest fingers; a barré only where it spares a finger or the fourth one; each finger near
+        // its natural fret; at one fret single fingers ascending with the string.
+        int cost = fingers * 10 + (fingers == 4 ? 10 : 0);
+        if (barre.finger == 1)
+            cost += 15;
+        else if (barre.finger != 0)
+            cost += barre.finger == 3 ? 22 : 26;
+        for (int i = 0; i < m_count; ++i) {
+            const int natural = std::clamp(m_notes[i].fret - m_lowest + 1, 1, 4);
+            cost += std::abs(m_assigned[i] - natural);
+            for (int j = i + 1; j < m_count; ++j) {
+                if (m_notes[j].fret == m_notes[i].fret && m_assigned[j] != m_assigned[i] &&
+                    (m_assigned[j] < m_assigned[i]) != (m_notes[j].saite < m_notes[i].saite))
+                    ++cost;
+            }
+        }
+        // On a tie the wider hand (power chords take 1-3-4).
+        if (m_bestCost >= 0 &&
+            (cost > m_bestCost ||
+             (cost == m_bestCost &&
+              !std::lexicographical_compare(m_best, m_best + m_count, m_assigned, m_assigned + m_count))))
+            return;
+        m_bestCost = cost;
+        std::copy(m_assigned, m_assigned + m_count, m_best);
+        m_bestBarre = barre;
+    }
+
+    GefundenerGriffClass& m_griff;
+    Note m_notes[MaxSaiten] = {};
+    int m_count = 0;
+    int m_lowest = 0;
+    int m_assigned[MaxSaiten] = {};
+    int m_fingerFret[5] = {}; // per finger its fret, 0 while unused
+    int m_bestCost = -1;
+    int m_best[MaxSaiten] = {};
+    Barre m_bestBarre;
+};
 
 bool better(const GefundenerGriffClass& a, const GefundenerGriffClass& b)
 {
@@ -103,6 +254,12 @@ bool GriffsucheClass::Starten(const ErkennungClass& katalog, int grundton, int t
         m_offen[s - 1] = katalog.SaiteLesen(s);
     // Fewer than three strings is a fragment, not a grip, unless the instrument has only two.
     m_minKlingend = std::max(std::min(m_saiten, 3), std::popcount(m_gefordert));
+    m_kraftakkord = (m_erlaubt | noteBit(grundton + 7)) == (noteBit(grundton) | noteBit(grundton + 7)) &&
+                    (m_gefordert & noteBit(grundton + 7)) != 0;
+    if (m_kraftakkord)
+        m_minKlingend = std::min(m_saiten, 2);
+    m_namen = katalog;
+    m_namen.SetzeStartSaite(StartSaiteBasston);
     m_hoechsterBund = m_einstellung.HoechsterBund;
     m_griffe.reserve(512);
     return true;
@@ -120,8 +277,10 @@ bool GriffsucheClass::Weiter()
     if (Fertig())
         return false;
     searchFret(m_naechsterBund++);
-    if (Fertig())
+    if (Fertig()) {
+        thinnedMark();
         std::stable_sort(m_griffe.begin(), m_griffe.end(), better);
+    }
     return !Fertig();
 }
 
@@ -218,95 +377,103 @@ void GriffsucheClass::evaluate()
     GefundenerGriffClass griff;
     griff.SaitenAnzahl = m_saiten;
     int sounding = 0;
-    int bass = -1;
     for (int s = 0; s < m_saiten; ++s) {
         griff.Bunde[s] = m_bunde[s];
-        if (m_bunde[s] < 0)
-            continue;
-        ++sounding;
-        if (bass < 0)
-            bass = (m_offen[s] + m_bunde[s]) % 12;
+        sounding += m_bunde[s] >= 0 ? 1 : 0;
     }
-    if (sounding < m_minKlingend)
+    if (sounding < m_minKlingend || !FingerSetzen(griff))
         return;
-    griff.GrundtonImBass = bass == m_grundton;
-    if (!assignFingers(griff))
-        return;
-    // The finger that damps a muted string leans from the pressed string below it; a barré cannot.
-    for (int s = 1; s + 1 < m_saiten; ++s) {
-        if (m_bunde[s] >= 0 || m_bunde[s - 1] <= 0 || m_bunde[s + 1] < 0)
-            continue;
-        const int below = s; // 1-based number of the pressed string under the muted one
-        if (griff.BarreBund > 0 && below >= griff.BarreVon && below <= griff.BarreBis &&
-            m_bunde[s - 1] == griff.BarreBund)
-            return;
-    }
-    griff.Bewerten();
     buildRecord(griff);
+    if (!namedAsChord(griff))
+        return;
+    // The bass is the lowest pitch, which on a re-entrant tuning need not be the first string.
+    griff.GrundtonImBass = m_namen.BassTon(griff.Griff) == m_grundton;
+    griff.Kraftakkord = m_kraftakkord;
+    griff.Bewerten();
     m_griffe.push_back(griff);
 }
 
-bool GriffsucheClass::assignFingers(GefundenerGriffClass& griff) const
+bool GriffsucheClass::namedAsChord(const GefundenerGriffClass& griff)
 {
-    Pressed pressed[MaxSaiten];
-    int count = 0;
-    int lowest = 0;
-    int perFret[GriffsucheEinstellungClass::MaxBund + 1] = {};
-    for (int s = 1; s <= m_saiten; ++s) {
-        const int fret = griff.Bunde[s - 1];
-        if (fret <= 0)
-            continue;
-        pressed[count++] = Pressed{fret, s};
-        lowest = lowest == 0 ? fret : std::min(lowest, fret);
-        ++perFret[fret];
-    }
-    if (count == 0)
-        return true;
-    std::stable_sort(pressed, pressed + count,
-                     [](const Pressed& a, const Pressed& b) { return a.fret < b.fret; });
-    const bool crowded = *std::max_element(perFret, perFret + GriffsucheEinstellungClass::MaxBund + 1) >= 4;
-    const bool withoutBarre = count <= 4 && !crowded;
+    // As a user would build it: no chord of its own to prefer, named from the lowest note.
+    AkkordDatenClass& shown = m_namen.Daten();
+    shown = griff.Griff;
+    shown.Grundton = KeinTon;
+    shown.AkkordTyp = -1;
+    TrefferClass result;
+    m_namen.Erkennen(&result);
+    return result.Grundton == m_grundton && result.AkkordTyp == m_typ;
+}
 
-    // The barré holds every string of the lowest fret, over pressed strings only; its finger lies on to
-    // the highest string, so no string above it can ring open.
-    int barreFrom = 0;
-    int barreTo = 0;
-    for (int s = 1; s <= m_saiten; ++s) {
-        if (griff.Bunde[s - 1] == lowest) {
-            barreFrom = barreFrom == 0 ? s : barreFrom;
-            barreTo = s;
+namespace {
+
+std::uint32_t fretKey(const std::int8_t* frets, int strings)
+{
+    std::uint32_t key = 0;
+    for (int s = 0; s < strings; ++s)
+        key = key * 32 + static_cast<std::uint32_t>(frets[s] + 1);
+    return key;
+}
+
+} // namespace
+
+// A grip that sounds a full grip's frets on fewer strings is its thinned variant, offered after it.
+void GriffsucheClass::thinnedMark()
+{
+    if (m_kraftakkord)
+        return;
+    std::vector<std::pair<std::uint32_t, int>> keys;
+    keys.reserve(m_griffe.size());
+    for (int i = 0; i < Anzahl(); ++i)
+        keys.emplace_back(fretKey(m_griffe[static_cast<std::size_t>(i)].Bunde, m_saiten), i);
+    std::sort(keys.begin(), keys.end());
+    std::vector<int> before;
+    before.reserve(m_griffe.size());
+    for (const GefundenerGriffClass& griff : m_griffe)
+        before.push_back(griff.Bewertung);
+    for (std::size_t i = 0; i < m_griffe.size(); ++i) {
+        const GefundenerGriffClass& full = m_griffe[i];
+        if (!full.GrundtonImBass || full.InnenGedaempft > 0)
+            continue;
+        int sounding[MaxSaiten];
+        int count = 0;
+        for (int s = 0; s < m_saiten; ++s) {
+            if (full.Bunde[s] >= 0)
+                sounding[count++] = s;
+        }
+        for (unsigned mask = 1; mask + 1 < (1u << count); ++mask) {
+            // The same shape: below the thinned grip's bass the full one adds open strings only.
+            std::int8_t frets[MaxSaiten];
+            std::copy(full.Bunde, full.Bunde + m_saiten, frets);
+            bool below = true;
+            bool sameShape = true;
+            for (int b = 0; b < count; ++b) {
+                const bool muted = (mask & (1u << b)) != 0;
+                if (muted) {
+                    sameShape = sameShape && (!below || full.Bunde[sounding[b]] == 0);
+                    frets[sounding[b]] = -1;
+                }
+                below = below && muted;
+            }
+            if (!sameShape)
+                continue;
+            const std::uint32_t key = fretKey(frets, m_saiten);
+            const auto it = std::lower_bound(keys.begin(), keys.end(), std::make_pair(key, 0));
+            if (it == keys.end() || it->first != key)
+                continue;
+            GefundenerGriffClass& thin = m_griffe[static_cast<std::size_t>(it->second)];
+            if (!thin.Ausgeduennt && before[i] < before[static_cast<std::size_t>(it->second)]) {
+                thin.Ausgeduennt = true;
+                thin.Bewerten();
+            }
         }
     }
-    const int barreCovered = perFret[lowest];
-    bool withBarre = barreCovered >= 2 && count - barreCovered <= 3;
-    for (int s = barreFrom; withBarre && s <= m_saiten; ++s)
-        withBarre = s > barreTo ? griff.Bunde[s - 1] != 0 : griff.Bunde[s - 1] > 0;
+}
 
-    // Players take the barré when the grip needs it or would otherwise take all four fingers.
-    const bool useBarre = withBarre && (!withoutBarre || count == 4);
-    if (!useBarre && !withoutBarre)
-        return false;
-
-    Pressed rest[MaxSaiten];
-    int restCount = 0;
-    for (int i = 0; i < count; ++i) {
-        const Pressed& p = pressed[i];
-        if (useBarre && p.fret == lowest && p.saite >= barreFrom && p.saite <= barreTo)
-            griff.Finger[p.saite - 1] = 1;
-        else
-            rest[restCount++] = p;
-    }
-    int fingers[4] = {};
-    if (!chooseFingers(rest, restCount, lowest, useBarre ? 2 : 1, fingers))
-        return false;
-    for (int i = 0; i < restCount; ++i)
-        griff.Finger[rest[i].saite - 1] = static_cast<std::int8_t>(fingers[i]);
-    if (useBarre) {
-        griff.BarreBund = lowest;
-        griff.BarreVon = barreFrom;
-        griff.BarreBis = barreTo;
-    }
-    return true;
+bool FingerSetzen(GefundenerGriffClass& griff)
+{
+    griff.BarreBund = griff.BarreVon = griff.BarreBis = griff.BarreFinger = 0;
+    return FingerSearch(griff).run();
 }
 
 void GriffsucheClass::buildRecord(GefundenerGriffClass& griff) const
@@ -325,8 +492,11 @@ void GriffsucheClass::buildRecord(GefundenerGriffClass& griff) const
         entries[count++] = entry;
     };
     // A barré is one entry per string under it, also where another finger presses above it.
-    for (int s = griff.BarreVon; griff.BarreBund > 0 && s <= griff.BarreBis; ++s)
-        add(griff.BarreBund, s, 1);
+    // A string the barré leaves muted gets no entry, which would sound it.
+    for (int s = griff.BarreVon; griff.BarreBund > 0 && s <= griff.BarreBis; ++s) {
+        if (griff.Bunde[s - 1] > 0)
+            add(griff.BarreBund, s, griff.BarreFinger);
+    }
     for (int s = 1; s <= m_saiten; ++s) {
         const int fret = griff.Bunde[s - 1];
         if (fret == 0)

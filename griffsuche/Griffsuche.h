@@ -3,10 +3,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "erkennung/Erkennung.h"
 #include "griffsuche/GefundenerGriff.h"
 #include "theory/Grenzen.h"
-
-class ErkennungClass;
 
 // What the finder searches: the neck up to a fret, and how far the hand stretches.
 struct GriffsucheEinstellungClass
@@ -20,8 +19,17 @@ struct GriffsucheEinstellungClass
     int Spannweite = 4;     // pressed frets lie within this many frets
 };
 
-// The chord finder: every playable grip of one chord on the catalogue's instrument and tuning, ranked
-// from the easiest. It can run in steps (one lowest fret each), so that a window stays responsive.
+// The chord finder: every playable grip of one chord on the catalogue's instrument and tuning that the
+// recognition names as that chord from its bass, ranked from the easiest. It can run in steps (one
+// lowest fret each), so that a window stays responsive.
+//
+// A grip is playable when four fingers can hold it: each finger on one fret, the fingers ascending with
+// the fret and stretching at most one fret beyond one per finger, at most three single fingers on one
+// fret, and at most one barre. A barre lies flat from its lowest string up to the highest one: under it
+// every string sounds its fret or a higher one, no string above it rings open or at a lower fret, and
+// a finger on a lower string at the same fret is a lower finger. Only the first finger's barre may cross
+// a muted string, which the finger pressing the string below it damps. A muted string between sounding
+// ones stands alone, right above a string that a single finger presses.
 class GriffsucheClass
 {
 public:
@@ -57,7 +65,8 @@ private:
     void searchFret(int lowest);
     void descend(int saite, unsigned notes, bool lowestUsed);
     void evaluate();
-    bool assignFingers(GefundenerGriffClass& griff) const;
+    bool namedAsChord(const GefundenerGriffClass& griff);
+    void thinnedMark();
     void buildRecord(GefundenerGriffClass& griff) const;
 
     int m_saiten = 0;
@@ -67,6 +76,8 @@ private:
     unsigned m_erlaubt = 0;   // pitch classes the chord may sound
     unsigned m_gefordert = 0; // pitch classes it must sound, the root among them
     int m_minKlingend = 0;
+    bool m_kraftakkord = false; // root and fifth only: the low strings alone are the grip
+    ErkennungClass m_namen;     // the catalogue, to name each grip from its bass
     GriffsucheEinstellungClass m_einstellung;
     int m_hoechsterBund = -1;
     int m_naechsterBund = 0;
@@ -80,3 +91,7 @@ private:
 
     std::vector<GefundenerGriffClass> m_griffe;
 };
+
+// The fingers of one grip: true and Finger, BarreBund, BarreVon, BarreBis and BarreFinger filled when
+// four fingers can hold the frets (-1 muted, 0 open) as the finder's rules say; the easiest way wins.
+bool FingerSetzen(GefundenerGriffClass& griff);

@@ -13,8 +13,10 @@ namespace {
 constexpr float stringLevel = 0.3f;
 // The mix never goes above this, so six strings together leave headroom below full scale.
 constexpr float peakLimit = 0.9f;
-// The end fades out over 50 ms, so stopping never cuts a wave.
-constexpr int fadeOutSamples = GriffklangClass::Abtastrate / 20;
+constexpr int fadeOutSamples = static_cast<int>(GriffklangClass::Ausklang * GriffklangClass::Abtastrate);
+// Notes far off the guitar's range keep a decay that still sounds like a string.
+constexpr double shortestDecay = 0.5;
+constexpr double longestDecay = 15.0;
 constexpr int midiOfOctaveZeroC = 48;
 
 std::int16_t toSample(float v)
@@ -40,6 +42,16 @@ double GriffklangClass::Frequenz(int ton, int oktave, int bund)
 {
     const int midi = midiOfOctaveZeroC + 12 * oktave + ton + bund;
     return 440.0 * std::exp2((midi - 69) / 12.0);
+}
+
+double GriffklangClass::Abklingzeit(double frequenz)
+{
+    if (!(frequenz > 0.0))
+        return 0.0;
+    // Q is 2 pi times the energy stored over the energy lost per period; 60 dB are ln(1000) nepers of
+    // amplitude, lost at pi f / Q nepers per second.
+    const double seconds = Guete * std::log(1000.0) / (std::numbers::pi * frequenz);
+    return std::clamp(seconds, shortestDecay, longestDecay);
 }
 
 double GriffklangClass::SaitenFrequenz(const AkkordClass& griff, int saite)
@@ -75,6 +87,7 @@ int GriffklangClass::Rendern(const AkkordClass& griff, double abstand)
         KlangStimmeClass& stimme = m_stimmen[m_stimmenAnzahl];
         stimme.Saite = s;
         stimme.Frequenz = playable(frequency);
+        stimme.Abklingzeit = Abklingzeit(stimme.Frequenz);
         stimme.Bund = 0;
         for (int i = 0; i < griff.PunktAnzahl(); ++i) {
             if (griff.Punkt(i).Saite == s)
@@ -92,7 +105,7 @@ int GriffklangClass::Rendern(const AkkordClass& griff, double abstand)
     m_mischung.assign(static_cast<std::size_t>(total), 0.0f);
     for (int i = 0; i < m_stimmenAnzahl; ++i) {
         const KlangStimmeClass& stimme = m_stimmen[i];
-        if (!m_saite.Stimmen(stimme.Frequenz, Nachklang))
+        if (!m_saite.Stimmen(stimme.Frequenz, stimme.Abklingzeit))
             continue;
         m_saite.Anschlagen(stimme.Zufall);
         m_saite.Hinzufuegen(m_mischung.data() + stimme.Einsatz, total - stimme.Einsatz, stringLevel);
@@ -108,9 +121,18 @@ int GriffklangClass::Rendern(const AkkordClass& griff, double abstand)
     std::int16_t* const out = m_samples.data();
     for (int n = 0; n < fadeStart; ++n)
         out[n] = toSample(mix[n] * gain);
+    // The fade is a raised cosine, 0.5 - 0.5 cos(pi x) for x from 1 down to 0; the cosine turns by a fixed
+    // angle each sample, a rotation instead of a cosine per sample.
+    const double step = std::numbers::pi / std::max(1, total - fadeStart);
+    const double turnCos = std::cos(step);
+    const double turnSin = std::sin(step);
+    double c = -1.0; // cos(pi x) at x = 1
+    double sn = 0.0;
     for (int n = fadeStart; n < total; ++n) {
-        const double x = static_cast<double>(total - n) / (total - fadeStart);
-        out[n] = toSample(mix[n] * gain * static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * x)));
+        out[n] = toSample(mix[n] * gain * static_cast<float>(0.5 - 0.5 * c));
+        const double next = c * turnCos + sn * turnSin;
+        sn = sn * turnCos - c * turnSin;
+        c = next;
     }
     return total;
 }

@@ -14,6 +14,7 @@ struct KlangStimmeClass
     int Saite = 0;
     int Bund = 0;             // highest held fret, 0 for an open string
     double Frequenz = 0.0;    // Hz, as played: moved by octaves into the voice's range
+    double Abklingzeit = 0.0; // seconds until the fundamental has fallen by 60 dB
     int Einsatz = 0;          // first sample
     std::uint32_t Zufall = 0; // the pluck's noise
 };
@@ -27,8 +28,17 @@ public:
     // Seconds between two strings: a strum, and a picked arpeggio.
     static constexpr double AnschlagAbstand = 0.025;
     static constexpr double ZerlegtAbstand = 0.25;
-    // Seconds the sound lasts after the last string starts; the fundamental has then fallen by 60 dB.
-    static constexpr double Nachklang = 2.0;
+    // Seconds the sound lasts after the last string starts; its last second fades out, as a hand laid on
+    // the strings would stop them.
+    static constexpr double Nachklang = 4.0;
+    static constexpr double Ausklang = 1.0;
+    // A string's losses to the bridge and the air, as its quality factor: the fundamental loses the same
+    // share in every period, so a note rings half as long an octave higher.
+    static constexpr double Guete = 450.0;
+
+    // Seconds until a note of frequenz Hz has fallen by 60 dB: 12 s for the low E string, 3 s for the
+    // high E string, 1.5 s at its 12th fret.
+    static double Abklingzeit(double frequenz);
 
     // Equal temperament at A4 = 440 Hz; octave offset 0 is the octave of D3, G3 and B3.
     static double Frequenz(int ton, int oktave, int bund);

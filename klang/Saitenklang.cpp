@@ -79,14 +79,24 @@ void SaitenklangClass::Anschlagen(std::uint32_t zufall)
     const int pick = std::max(1, static_cast<int>(std::lround(pickPosition * m_laenge)));
     for (int i = count - 1; i >= pick; --i)
         line[i] -= line[i - pick];
-    // No offset: a constant would ring as long as the note and thump at the start and the end.
-    double sum = 0.0;
-    for (int i = 0; i < count; ++i)
-        sum += line[i];
-    const float mean = static_cast<float>(sum / count);
+    // No offset: the loop passes a constant on with its loss, so any offset in the pluck would ring as
+    // long as the note. The loop y[n] = sum of a[k] y[n-k] sums its whole future output to
+    // sum of w[m] y[-m] / (1 - sum of a[k]), with w[m] = sum of a[k] over k >= m; the pluck is moved so
+    // that this weighted sum, and with it the mean of everything the voice ever plays, is zero. Here
+    // a[4] is the feedback and a[length + j] the filter's taps.
+    const double inputSum = filterSum();
+    const double loopSum = static_cast<double>(m_rueckkopplung) + inputSum;
+    double weighted = 0.0;
+    double weights = 0.0;
+    for (int m = 1; m <= m_laenge + taps - 1; ++m) {
+        const double w = m <= 4 ? loopSum : m <= m_laenge ? inputSum : filterTail(m - m_laenge);
+        weighted += w * line[count - m];
+        weights += w;
+    }
+    const float offset = static_cast<float>(weighted / weights);
     float peak = 0.0f;
     for (int i = 0; i < count; ++i) {
-        line[i] -= mean;
+        line[i] -= offset;
         peak = std::max(peak, std::fabs(line[i]));
     }
     if (peak > 0.0f) {
@@ -95,6 +105,19 @@ void SaitenklangClass::Anschlagen(std::uint32_t zufall)
             line[i] *= scale;
     }
     m_gefuellt = count;
+}
+
+double SaitenklangClass::filterSum() const
+{
+    return filterTail(0);
+}
+
+double SaitenklangClass::filterTail(int from) const
+{
+    double sum = 0.0;
+    for (int j = std::max(0, from); j < taps; ++j)
+        sum += m_filter[j];
+    return sum;
 }
 
 void SaitenklangClass::Hinzufuegen(float* ziel, int anzahl, float pegel)

@@ -25,6 +25,10 @@ public:
 
 private:
     static constexpr int taps = 6;
+    // Sums of the loop's taps on its past input: all of them, and those from tap from on.
+    double filterSum() const;
+    double filterTail(int from) const;
+
     // Samples produced between two moves of the history to the front.
     static constexpr int stretch = 8192;
 

@@ -9,7 +9,9 @@
 #include <new>
 #include <ostream>
 
+#include "table/DateiArt.h"
 #include "table/DateiErsetzen.h"
+#include "table/FingersatzSuche.h"
 #include "table/GriffPruefen.h"
 #include "table/Konvert1To2.h"
 #include "theory/Meldung.h"
@@ -123,18 +125,23 @@ int AkkordDepotClass::GriffSuchen() const
 int AkkordDepotClass::GriffeZaehlen(int* position) const
 {
     const AkkordDatenClass& current = Daten();
+    // The same grip, else the first that sounds the same positions with other fingers.
+    const std::uint64_t sounding = FingersatzSucheClass::Klangbild(current, SaitenAnzahl());
     int count = 0;
     int rank = -1;
+    int soundsAlike = -1;
     for (int i = 0; i < Anzahl(); ++i) {
         const AkkordDatenClass& griff = Element(i);
         if (!sameChord(griff, current.Grundton, current.AkkordTyp))
             continue;
         if (rank < 0 && GleicherGriff(griff, current))
             rank = count;
+        if (soundsAlike < 0 && FingersatzSucheClass::Klangbild(griff, SaitenAnzahl()) == sounding)
+            soundsAlike = count;
         ++count;
     }
     if (position)
-        *position = rank;
+        *position = rank >= 0 ? rank : soundsAlike;
     return count;
 }
 
@@ -352,6 +359,8 @@ bool AkkordDepotClass::Schreiben(std::ostream& out)
 bool AkkordDepotClass::KopfLesen(const std::string& pfad, char kopf[5])
 {
     std::memset(kopf, 0, 5);
+    if (dateiArt(pfad) != DateiArt::Datei)
+        return false;
     std::ifstream in(std::filesystem::path(pfad), std::ios::binary);
     if (!in)
         return false;
@@ -361,12 +370,20 @@ bool AkkordDepotClass::KopfLesen(const std::string& pfad, char kopf[5])
 
 int AkkordDepotClass::Laden(const std::string& pfad)
 {
+    const DateiArt art = dateiArt(pfad);
+    if (art != DateiArt::Datei && art != DateiArt::Fehlt)
+        return LadenKeineDatei;
     std::ifstream in(std::filesystem::path(pfad), std::ios::binary);
     if (!in)
         return LadenNichtLesbar;
     char magic[5] = {};
     in.read(magic, 5);
-    if (std::memcmp(magic, magicCurrent, 5) != 0)
+    // One damaged byte of the magic makes a damaged chord table, which the rescue takes over; a file
+    // of the old version is no such thing.
+    int differing = 0;
+    for (int i = 0; i < 5; ++i)
+        differing += magic[i] != magicCurrent[i] ? 1 : 0;
+    if (differing > 1 || (differing == 1 && std::memcmp(magic, "ZW01", 4) == 0))
         return LadenFalscheKennung;
 
     Zuruecksetzen(false);
@@ -375,7 +392,7 @@ int AkkordDepotClass::Laden(const std::string& pfad)
     if (intact) {
         std::int32_t stored = 0;
         in.read(reinterpret_cast<char*>(&stored), sizeof stored);
-        intact = in.gcount() == sizeof stored && stored == checksumValue();
+        intact = in.gcount() == sizeof stored && stored == checksumValue() && differing == 0;
     }
     chordOfGripCheck();
     SetzeGeaendert(false);
@@ -403,6 +420,8 @@ bool AkkordDepotClass::Speichern(const std::string& pfad)
 
 bool AkkordDepotClass::Konvertieren(const std::string& pfad)
 {
+    if (dateiArt(pfad) != DateiArt::Datei)
+        return false;
     KonvertClass1To2 converter;
     return converter.Konvertieren(pfad);
 }

@@ -16,6 +16,7 @@ enum LadeErgebnis : int {
     LadenNichtLesbar = 1,
     LadenFalscheKennung = 2,
     LadenZerstoert = 3,
+    LadenKeineDatei = 4, // a folder, pipe, device or socket: never opened, since it may block
 };
 
 // Why a document may not be written: the reader would refuse the file.
@@ -33,6 +34,18 @@ enum PruefErgebnis : int {
 // What Speichern reports besides an errno value of the failed step.
 inline constexpr int SpeichernOk = 0;
 inline constexpr int SpeichernUngueltig = -2; // the check refused the document; see Pruefen
+
+// What the last rescue took over; every part not taken over has the default of a new table.
+struct RettungsBericht
+{
+    int griffe = 0;    // grips taken over
+    int verworfen = 0; // grip records found damaged and left out
+    int typen = 0;     // chord types taken over
+    bool namen = false;
+    bool stimmung = false;
+    bool instrument = false;
+    bool info = false;
+};
 
 // The chord table: stored grips, catalogue, current grip, tuning and note names in one object.
 // About 2.3 MB: create it on the heap.
@@ -62,7 +75,8 @@ public:
     void Zuruecksetzen(bool katalogLeeren);
     // First stored grip that is the same grip as the current grip, or -1.
     int GriffSuchen() const;
-    // Stored grips of the current grip's chord; position: rank of the current grip among them, or -1.
+    // Stored grips of the current grip's chord; position: rank of the current grip among them (else of the
+    // first that sounds the same positions), or -1.
     int GriffeZaehlen(int* position = nullptr) const;
     // List index of the n-th grip of that chord (negative n: the first), copied into the current grip
     // unless nurFinden; -1 when there is none.
@@ -87,7 +101,8 @@ public:
     void SetzeEigeneReihenfolge(bool an);
     bool EigeneReihenfolge() const { return m_eigeneReihenfolge; }
 
-    // path: UTF-8. Reads the first 5 bytes (zeros where the file is shorter); false when unreadable.
+    // path: UTF-8. Reads the first 5 bytes (zeros where the file is shorter); false when unreadable or
+    // no regular file.
     static bool KopfLesen(const std::string& pfad, char kopf[5]);
     // A damaged file (LadenZerstoert) leaves a safe document: every count and index in range.
     int Laden(const std::string& pfad);
@@ -101,7 +116,12 @@ public:
     // Takes over every readable, valid part of a damaged chord-table file: catalogue, note names,
     // tuning, texts and each valid grip; the rest keeps its defaults and the current grip stays.
     // Returns the number of grips taken over, or -1 (document untouched) for no chord table at all.
+    // Grips are found by their records: a damaged count, header field or record costs at most the
+    // grips it touches. Note names, tuning and texts are taken over only where valid.
     int Retten(const std::string& pfad);
+    // The same from the bytes of a file.
+    int RettenAus(std::string_view daten);
+    const RettungsBericht& Rettungsbericht() const { return m_rettung; }
     // Refills this document from another one; this object itself stays.
     void Uebernehmen(const AkkordDepotClass& quelle);
     // Converts a version-01 file in place; false (file untouched) when it is none or on any failure.
@@ -114,6 +134,7 @@ private:
     bool sameChord(const AkkordDatenClass& griff, int grundton, int akkordTyp) const;
     void chordOfGripCheck();
     static bool sortsAfter(const AkkordDatenClass& a, const AkkordDatenClass& b);
+    void tailTake(std::string_view data, std::size_t at);
 
     bool m_listeGeaendert = false;
     int m_speicherFehler = SpeichernOk;
@@ -121,4 +142,5 @@ private:
     std::string m_texte[2];
     bool m_instrumentNurLesen = true;
     bool m_infoNurLesen = true;
+    RettungsBericht m_rettung;
 };

@@ -6,27 +6,13 @@
 
 namespace {
 
-bool fretted(const AkkordDatenClass& griff, int saite)
-{
-    for (int i = 0; i < griff.PunktAnzahl; ++i) {
-        if (griff.Punkte[i].Saite == saite)
-            return true;
-    }
-    return false;
-}
+constexpr std::uint64_t mutedCode = 63;
 
-bool sameEntries(const AkkordDatenClass& a, const AkkordDatenClass& b)
+bool sameFingers(const AkkordDatenClass& a, const AkkordDatenClass& b)
 {
-    if (a.PunktAnzahl != b.PunktAnzahl || a.PunktAnzahl < 0 || a.PunktAnzahl > MaxPunkte)
-        return false;
-    // Both lists are kept sorted by fret, string and finger, so equal fingerings list equal entries.
-    for (int i = 0; i < a.PunktAnzahl; ++i) {
-        const FingerPunktClass& p = a.Punkte[i];
-        const FingerPunktClass& q = b.Punkte[i];
-        if (p.Bund != q.Bund || p.Saite != q.Saite || p.Finger != q.Finger)
-            return false;
-    }
-    return true;
+    return a.PunktAnzahl == b.PunktAnzahl && a.PunktAnzahl >= 0 && a.PunktAnzahl <= MaxPunkte &&
+           std::memcmp(a.Punkte, b.Punkte,
+                       sizeof(FingerPunktClass) * static_cast<std::size_t>(a.PunktAnzahl)) == 0;
 }
 
 bool sameFingeringSeen(const AkkordDatenClass& a, const AkkordDatenClass& b)
@@ -37,33 +23,54 @@ bool sameFingeringSeen(const AkkordDatenClass& a, const AkkordDatenClass& b)
 
 } // namespace
 
+std::uint64_t FingersatzSucheClass::Klangbild(const AkkordDatenClass& griff, int saiten)
+{
+    int highest[MaxSaiten] = {};
+    const int entries =
+        griff.PunktAnzahl < 0 ? 0 : (griff.PunktAnzahl > MaxPunkte ? MaxPunkte : griff.PunktAnzahl);
+    for (int i = 0; i < entries; ++i) {
+        const FingerPunktClass& p = griff.Punkte[i];
+        if (p.Saite >= 1 && p.Saite <= MaxSaiten && p.Bund > highest[p.Saite - 1])
+            highest[p.Saite - 1] = p.Bund;
+    }
+    std::uint64_t bild = 0;
+    for (int s = 1; s <= saiten && s <= MaxSaiten; ++s) {
+        std::uint64_t code = static_cast<std::uint64_t>(highest[s - 1] & 0x3F);
+        if (highest[s - 1] == 0 && griff.Leer[s - 1] == 0)
+            code = mutedCode;
+        bild |= code << (6 * (s - 1));
+    }
+    return bild;
+}
+
 bool FingersatzSucheClass::GleicherFingersatz(const AkkordDatenClass& a, const AkkordDatenClass& b,
                                               int saiten)
 {
-    if (!sameEntries(a, b))
-        return false;
-    for (int s = 1; s <= saiten && s <= MaxSaiten; ++s) {
-        if ((a.Leer[s - 1] != 0) != (b.Leer[s - 1] != 0) && !fretted(a, s))
-            return false;
-    }
-    return true;
+    return Klangbild(a, saiten) == Klangbild(b, saiten);
 }
 
 int FingersatzSucheClass::Suchen(const AkkordDepotClass& depot)
 {
     const AkkordDatenClass& current = depot.Daten();
     const int saiten = depot.SaitenAnzahl();
-    int first = -1;
+    const std::uint64_t wanted = Klangbild(current, saiten);
+    // 0: same positions, 1: and the same fingers, 2: and the grip's chord, 3: both
+    int best = -1;
+    int bestScore = -1;
     for (int i = 0; i < depot.Anzahl(); ++i) {
         const AkkordDatenClass& stored = depot.Element(i);
-        if (stored.PunktAnzahl != current.PunktAnzahl || !GleicherFingersatz(current, stored, saiten))
+        if (Klangbild(stored, saiten) != wanted)
             continue;
-        if (stored.Grundton == current.Grundton && stored.AkkordTyp == current.AkkordTyp)
-            return i;
-        if (first < 0)
-            first = i;
+        const bool sameChord = stored.Grundton == current.Grundton && stored.AkkordTyp == current.AkkordTyp;
+        const int score = (sameChord ? 2 : 0) + (sameFingers(stored, current) ? 1 : 0);
+        if (score > bestScore) {
+            best = i;
+            bestScore = score;
+            if (score == 3)
+                break;
+        }
     }
-    return first;
+    return best;
 }
 
 int FingersatzSucheClass::Uebernehmen(AkkordDepotClass& depot)

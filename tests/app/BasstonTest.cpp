@@ -13,6 +13,7 @@
 #include "forms/Statusleiste.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
+#include "table/FingersatzSuche.h"
 #include "tests/app/TestFenster.h"
 
 // The bass mode, slash chords and the names of stored fingerings, with the bundled chord table.
@@ -25,6 +26,11 @@ private slots:
     void cleanup();
 
     void bassItemFollowsTheStartStrings();
+    void aFirstStartNamesChordsFromTheBass();
+    void anExistingIniWithAnotherModeKeepsIt_data();
+    void anExistingIniWithAnotherModeKeepsIt();
+    void aStoredGripClickedWithAnyFingersShowsItsNameAndPosition_data();
+    void aStoredGripClickedWithAnyFingersShowsItsNameAndPosition();
     void ctrlSevenSwitchesItOnAndTheSettingRemembersIt();
     void everyOtherModeSwitchesItOff();
     void aRememberedBassModeSurvivesOpeningTheTable();
@@ -43,6 +49,7 @@ private:
     void buildDOverFSharp();
     void buildASixthWithFourFingers();
     int typeNamed(const char* name) const;
+    void restart(const QByteArray& recognitionSection);
 
     std::unique_ptr<TestFenster> f;
     TF_Main* window = nullptr;
@@ -52,8 +59,9 @@ private:
 void BasstonTest::init()
 {
     f = std::make_unique<TestFenster>();
-    // The whole fretboard from fret 1, 10 frets: every spot used here is on the board.
-    f->writeIni("[Diagramm]\nAkkordBestimmt=0\nBundanz0=10\n");
+    // The whole fretboard from fret 1, 10 frets: every spot used here is on the board. The interval
+    // count was chosen before, so the bass mode starts switched off.
+    f->writeIni("[Diagramm]\nAkkordBestimmt=0\nBundanz0=10\n[Akkorderkennung]\nBasston=0\n");
     window = &f->start();
     QVERIFY(QTest::qWaitForWindowActive(window));
     doc = &window->dokument();
@@ -128,9 +136,114 @@ void BasstonTest::bassItemFollowsTheStartStrings()
     const qsizetype sixth = actions.indexOf(item("MI_ErkennungSaite6"));
     QVERIFY(sixth >= 0);
     QCOMPARE(actions.value(sixth + 1), bass);
-    QVERIFY2(item("MI_ErkennungSaite0")->isChecked(), "a first start begins with the interval count");
+    QVERIFY2(item("MI_ErkennungSaite0")->isChecked(), "the interval count chosen before");
     QVERIFY(!bass->isChecked());
     QCOMPARE(doc->SetzeStartSaite(-1), 0);
+}
+
+void BasstonTest::restart(const QByteArray& recognitionSection)
+{
+    f->stop();
+    f->writeIni("[Diagramm]\nAkkordBestimmt=0\nBundanz0=10\n" + recognitionSection);
+    window = &f->start();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    doc = &window->dokument();
+    key(Qt::Key_Delete, Qt::ShiftModifier);
+}
+
+void BasstonTest::aFirstStartNamesChordsFromTheBass()
+{
+    restart("");
+    QVERIFY(!f->iniText().contains(QStringLiteral("Basston")));
+    QVERIFY(item("MI_ErkennungSaite7")->isChecked());
+    QVERIFY(!item("MI_ErkennungSaite0")->isChecked());
+    QCOMPARE(doc->SetzeStartSaite(-1), StartSaiteBasston);
+    // Am6 x02212, clicked string by string.
+    openString(2);
+    click(2, 3);
+    click(2, 4);
+    click(1, 5);
+    click(2, 6);
+    QCOMPARE(panel(0), QStringLiteral("Am6"));
+    QCOMPARE(panel(3), QStringLiteral("Weiterer: F#m7b5/A"));
+    key(Qt::Key_Delete, Qt::ShiftModifier);
+    buildDOverFSharp();
+    QCOMPARE(panel(0), QStringLiteral("D/F#"));
+}
+
+void BasstonTest::anExistingIniWithAnotherModeKeepsIt_data()
+{
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<QString>("checked");
+    QTest::addColumn<int>("start");
+    QTest::newRow("interval count") << QByteArray("[Akkorderkennung]\nBasston=0\n")
+                                    << QStringLiteral("MI_ErkennungSaite0") << 0;
+    QTest::newRow("other keys only") << QByteArray("[Akkorderkennung]\nAktiv=1\n")
+                                     << QStringLiteral("MI_ErkennungSaite7") << StartSaiteBasston;
+    QTest::newRow("bass") << QByteArray("[Akkorderkennung]\nBasston=1\n")
+                          << QStringLiteral("MI_ErkennungSaite7") << StartSaiteBasston;
+}
+
+void BasstonTest::anExistingIniWithAnotherModeKeepsIt()
+{
+    QFETCH(QByteArray, section);
+    QFETCH(QString, checked);
+    QFETCH(int, start);
+    restart(section);
+    QVERIFY(window->findChild<QAction*>(checked)->isChecked());
+    QCOMPARE(doc->SetzeStartSaite(-1), start);
+    buildDOverFSharp();
+    QCOMPARE(panel(0), start == StartSaiteBasston ? QStringLiteral("D/F#") : QStringLiteral("D"));
+}
+
+void BasstonTest::aStoredGripClickedWithAnyFingersShowsItsNameAndPosition_data()
+{
+    QTest::addColumn<bool>("lowFirst");
+    QTest::addColumn<QByteArray>("section");
+    QTest::newRow("low string first, first start") << true << QByteArray();
+    QTest::newRow("high string first, first start") << false << QByteArray();
+    QTest::newRow("low string first, interval count") << true << QByteArray("[Akkorderkennung]\nBasston=0\n");
+    QTest::newRow("high string first, interval count")
+        << false << QByteArray("[Akkorderkennung]\nBasston=0\n");
+}
+
+void BasstonTest::aStoredGripClickedWithAnyFingersShowsItsNameAndPosition()
+{
+    QFETCH(bool, lowFirst);
+    QFETCH(QByteArray, section);
+    restart(section);
+    // G6 320000, stored with the fingers 3 and 2; the clicks give 1 and 2 in their order.
+    for (int saite = 3; saite <= 6; ++saite)
+        openString(saite);
+    if (lowFirst) {
+        click(3, 1);
+        click(2, 2);
+    } else {
+        click(2, 2);
+        click(3, 1);
+    }
+    QCOMPARE(doc->FingerBei(3, 1), lowFirst ? 1 : 2);
+    QCOMPARE(panel(0), QStringLiteral("G6"));
+    int stored = -1;
+    for (int i = 0; i < doc->Anzahl() && stored < 0; ++i) {
+        const AkkordDatenClass& g = doc->Element(i);
+        if (g.Grundton == 7 && g.AkkordTyp == typeNamed("6") &&
+            FingersatzSucheClass::GleicherFingersatz(g, doc->Daten(), 6))
+            stored = i;
+    }
+    QVERIFY2(stored >= 0, "the table holds G6 320000");
+    QVERIFY(doc->Element(stored).Punkte[0].Finger != doc->Daten().Punkte[0].Finger ||
+            doc->Element(stored).Punkte[1].Finger != doc->Daten().Punkte[1].Finger);
+    int before = 0;
+    int count = 0;
+    for (int i = 0; i < doc->Anzahl(); ++i) {
+        const AkkordDatenClass& g = doc->Element(i);
+        if (g.Grundton == 7 && g.AkkordTyp == typeNamed("6")) {
+            before += i < stored ? 1 : 0;
+            ++count;
+        }
+    }
+    QCOMPARE(panel(1), QStringLiteral("%1/%2").arg(before + 1).arg(count));
 }
 
 void BasstonTest::ctrlSevenSwitchesItOnAndTheSettingRemembersIt()
@@ -214,8 +327,8 @@ void BasstonTest::slashChordInThePanelAndTheTitle()
 void BasstonTest::alternativesCarryTheirBass()
 {
     buildASixthWithFourFingers();
-    QCOMPARE(panel(0), QStringLiteral("F#m7"));
-    QCOMPARE(panel(3), QStringLiteral("Weiterer: A6"));
+    QCOMPARE(panel(0), QStringLiteral("A6"));
+    QCOMPARE(panel(3), QStringLiteral("Weiterer: F#m7"));
 
     key(Qt::Key_7, Qt::ControlModifier);
     QCOMPARE(panel(0), QStringLiteral("A6"));

@@ -185,7 +185,10 @@ void DateiSicherheitTest::rescueOfACutFileGivesAnUnnamedModifiedTable()
     QCOMPARE(doc.TypAnzahl(), types);
     QVERIFY(doc.IstGeaendert());
     QCOMPARE(window->windowTitle(), QStringLiteral("Zupfwerk - (unbenannt)"));
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("100 Griffe aus 'Halb' übernommen"));
+    // What the cut took: everything behind the grips is the default of a new table.
+    QCOMPARE(window->statusleiste()->panelText(3),
+             QStringLiteral("100 Griffe aus 'Halb' übernommen; übernommen: Akkordtypen; "
+                            "durch Vorgaben ersetzt: Notennamen, Stimmung, Instrument, Info"));
     QVERIFY2(f->iniText().contains(QStringLiteral("LetzteDatei=") + defaultTable()),
              "the rescued table is no file yet");
 
@@ -217,7 +220,9 @@ void DateiSicherheitTest::rescueKeepsAllButTheChangedGrip()
     item("MI_Laden")->trigger();
     QCOMPARE(doc.Anzahl(), grips - 1);
     QCOMPARE(window->statusleiste()->panelText(3),
-             QStringLiteral("%1 Griffe aus 'Byte' übernommen").arg(grips - 1));
+             QStringLiteral("%1 Griffe aus 'Byte' übernommen, 1 beschädigte verworfen; übernommen: Akkordtypen, "
+                            "Notennamen, Stimmung, Instrument, Info")
+                 .arg(grips - 1));
 }
 
 void DateiSicherheitTest::damagedLastTableAtStartCanBeRescued()
@@ -232,7 +237,7 @@ void DateiSicherheitTest::damagedLastTableAtStartCanBeRescued()
     QCOMPARE(f->asked[1].titel, QStringLiteral("Retten"));
     QCOMPARE(window->dokument().TypAnzahl(), 3);
     QCOMPARE(window->windowTitle(), QStringLiteral("Zupfwerk - (unbenannt)"));
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("0 Griffe aus 'Gitarre, E-A-D-G-H-E' übernommen"));
+    QVERIFY(window->statusleiste()->panelText(3).startsWith(QStringLiteral("0 Griffe aus 'Gitarre, E-A-D-G-H-E' übernommen")));
 }
 
 void DateiSicherheitTest::readOnlyTableShowsTheErrorAndKeepsTheProgramOpen()

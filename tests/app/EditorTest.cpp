@@ -59,7 +59,7 @@ void EditorTest::init()
 {
     f = std::make_unique<TestFenster>();
     // The whole fretboard from fret 1, 10 frets: every spot used here is on the board.
-    f->writeIni("[Diagramm]\nAkkordBestimmt=0\nBundanz0=10\n");
+    f->writeIni("[Diagramm]\nAkkordBestimmt=0\nBundanz0=10\n[Akkorderkennung]\nBasston=0\n");
     window = &f->start();
     QVERIFY(QTest::qWaitForWindowActive(window));
     doc = &window->dokument();
@@ -331,30 +331,30 @@ void EditorTest::arrowKeysClampAndReport()
 
 void EditorTest::recognitionInBothModesWithNext()
 {
-    // A E G C E: Am7 and C6 both fit; with equal counts the later root wins.
+    // A E G C E: Am7 and C6 both fit; the chord on the bass comes first.
     click(2, 3);
     click(1, 5);
     doc->LeerSetzen(2, true);
     doc->LeerSetzen(4, true);
     doc->LeerSetzen(6, true);
     window->NachAenderungAktualisieren();
-    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("C6"));
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Weiterer: Am7"));
+    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Am7"));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Weiterer: C6"));
     QVERIFY(item("MI_ErkVor")->isEnabled());
 
     key(Qt::Key_N);
-    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Am7"));
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Weiterer: C6"));
+    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("C6"));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Weiterer: Am7"));
     click(3, 6); // G on top: both still fit, the chosen one stays
-    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Am7"));
+    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("C6"));
     key(Qt::Key_N);
-    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("C6"));
-
-    key(Qt::Key_2, Qt::ControlModifier); // start at the open A string
-    QVERIFY(item("MI_ErkennungSaite2")->isChecked());
     QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Am7"));
-    key(Qt::Key_1, Qt::ControlModifier); // a muted start string counts the intervals
+
+    key(Qt::Key_5, Qt::ControlModifier); // start at the C on the H string
+    QVERIFY(item("MI_ErkennungSaite5")->isChecked());
     QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("C6"));
+    key(Qt::Key_1, Qt::ControlModifier); // a muted start string: the rule alone
+    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Am7"));
     key(Qt::Key_0, Qt::ControlModifier);
     QVERIFY(item("MI_ErkennungSaite0")->isChecked());
 }

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -128,9 +130,9 @@ void GriffeFindenTest::ctrlDOpensPresetToTheShownChord()
     QVERIFY(dialog);
     QVERIFY(dialog->isModal());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Griffe finden"));
-    QCOMPARE(dialog->TCB_Grundton->currentIndex(), 9);
-    QCOMPARE(dialog->TCB_Grundton->currentText(), QStringLiteral("A"));
-    QCOMPARE(dialog->TCB_Akkordtyp->currentIndex(), type("m"));
+    QCOMPARE(dialog->Grundton(), 9);
+    QCOMPARE(dialog->TCB_Akkord->currentText(), QStringLiteral("Am"));
+    QCOMPARE(dialog->Typ(), type("m"));
     QTRY_VERIFY(dialog->Gefuellt());
     const int row = rowOf(*dialog, "x02210");
     QVERIFY(row >= 0);
@@ -158,8 +160,8 @@ void GriffeFindenTest::presetFromTheChordTableWindow()
 
     TF_GriffeFinden* dialog = open();
     QVERIFY(dialog);
-    QCOMPARE(dialog->TCB_Grundton->currentIndex(), 7);
-    QCOMPARE(dialog->TCB_Akkordtyp->currentIndex(), type("7"));
+    QCOMPARE(dialog->TCB_Akkord->currentText(), QStringLiteral("G7"));
+    QCOMPARE(dialog->Typ(), type("7"));
     QTRY_VERIFY(dialog->Gefuellt());
     QVERIFY(rowOf(*dialog, "320001") >= 0);
 }
@@ -419,11 +421,50 @@ void GriffeFindenTest::otherChordSearchesAgain()
     TF_GriffeFinden* dialog = open();
     QVERIFY(dialog);
     QTRY_VERIFY(dialog->Gefuellt());
-    dialog->TCB_Grundton->setCurrentIndex(7);
+    // Picked from the list.
+    dialog->TCB_Akkord->setCurrentIndex(dialog->TCB_Akkord->findText(QStringLiteral("G")));
     QTRY_VERIFY(dialog->Gefuellt());
     QCOMPARE(dialog->Suche().Grundton(), 7);
     QVERIFY(rowOf(*dialog, "320003") >= 0 && rowOf(*dialog, "320003") < 10);
-    dialog->TCB_Akkordtyp->setCurrentIndex(type("m"));
+    // Typed letter by letter as --find reads it: each step that names a chord searches it.
+    QLineEdit* field = dialog->TCB_Akkord->lineEdit();
+    QVERIFY(field);
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("Am7"));
+    QCOMPARE(field->text(), QStringLiteral("Am7"));
+    QTRY_VERIFY(dialog->Gefuellt());
+    QCOMPARE(dialog->Suche().Grundton(), 9);
+    QCOMPARE(dialog->Suche().Typ(), type("m7"));
+    QVERIFY(rowOf(*dialog, "x02010") >= 0 && rowOf(*dialog, "x02010") < 3);
+    // The catalogue completes what is typed.
+    QCompleter* completer = dialog->TCB_Akkord->completer();
+    QVERIFY(completer);
+    completer->setCompletionPrefix(QStringLiteral("F#m7"));
+    QCOMPARE(completer->currentCompletion(), QStringLiteral("F#m7"));
+    QVERIFY(completer->completionCount() >= 2);
+    // Something the catalogue does not name shows no grips of another chord.
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("Xm7"));
+    QCOMPARE(dialog->L_Anzahl->text(), QStringLiteral("Unbekannter Akkord"));
+    QCOMPARE(dialog->LB_Griffe->count(), 0);
+    QVERIFY(!dialog->B_Speichern->isEnabled());
+    // German names and the flat spellings.
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("Hm"));
+    QTRY_VERIFY(dialog->Gefuellt());
+    QCOMPARE(dialog->Suche().Grundton(), 11);
+    QVERIFY(rowOf(*dialog, "x24432") >= 0 && rowOf(*dialog, "x24432") < 3);
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("F#m7b5"));
+    QTRY_VERIFY(dialog->Gefuellt());
+    QCOMPARE(dialog->Suche().Grundton(), 6);
+    QCOMPARE(dialog->Suche().Typ(), type("m7b5"));
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("B"));
+    QTRY_VERIFY(dialog->Gefuellt());
+    QCOMPARE(dialog->Suche().Grundton(), 10);
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("Gm"));
     QTRY_VERIFY(dialog->Gefuellt());
     QCOMPARE(dialog->Suche().Typ(), type("m"));
     QVERIFY(rowOf(*dialog, "355333") >= 0);

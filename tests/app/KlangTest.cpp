@@ -6,16 +6,23 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QMenu>
+#include <QSet>
 #include <QTest>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "app/MainForm.h"
 #include "forms/AudioAusgabe.h"
+#include "forms/AudioAusgabeStrom.h"
 #include "forms/DateiDialog.h"
 #include "forms/GrifftabForm.h"
 #include "forms/Statusleiste.h"
 #include "klang/Griffklang.h"
+#include "klang/KlangMischer.h"
 #include "table/AkkordDepot.h"
 #include "tests/app/TestFenster.h"
 
@@ -76,6 +83,9 @@ private slots:
     void wavExportWritesTheStrum();
     void wavExportCancelledWritesNothing();
     void wavExportToAnUnwritablePathShowsTheError();
+    void arpeggioWavExportWritesTheArpeggio();
+    void exportMenuAccessKeysAreUnique();
+    void outputStreamFadesTheReplacedSoundOut();
 
 private:
     QAction* item(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
@@ -147,8 +157,8 @@ void KlangTest::keyAStrumsTheShownGrip()
     QCOMPARE(played.buffers.size(), 1);
     QCOMPARE(played.rates.value(0), 48000);
     const QByteArray expected = expectedSound(*doc, false);
-    // Five strings of C major, 25 ms apart, and two seconds of sound after the last one.
-    QCOMPARE(expected.size(), (4 * 1200 + 96000) * 2);
+    // Five strings of C major, 25 ms apart, and four seconds of sound after the last one.
+    QCOMPARE(expected.size(), (4 * 1200 + 192000) * 2);
     QVERIFY2(played.buffers[0] == expected, "the strum of the shown grip");
     QVERIFY(statusMessage() != QStringLiteral("Keine Audioausgabe verfügbar"));
 
@@ -163,7 +173,7 @@ void KlangTest::shiftAPicksTheStringsOneAfterAnother()
     QTest::keyClick(window, Qt::Key_A, Qt::ShiftModifier);
     QCOMPARE(played.buffers.size(), 1);
     const QByteArray expected = expectedSound(*doc, true);
-    QCOMPARE(expected.size(), (4 * 12000 + 96000) * 2);
+    QCOMPARE(expected.size(), (4 * 12000 + 192000) * 2);
     QVERIFY2(played.buffers[0] == expected, "the arpeggio of the shown grip");
 }
 
@@ -280,6 +290,83 @@ void KlangTest::wavExportToAnUnwritablePathShowsTheError()
     QVERIFY2(f->asked[0].meldung.contains(QStringLiteral("Der Ordner existiert nicht.")),
              qPrintable(f->asked[0].meldung));
     QVERIFY(!QFileInfo::exists(answer));
+}
+
+void KlangTest::arpeggioWavExportWritesTheArpeggio()
+{
+    QCOMPARE(item("MI_ZerlegtWav")->text(), QStringLiteral("&Zerlegt als WAV..."));
+    QVERIFY(!item("MI_ZerlegtWav")->statusTip().isEmpty());
+    auto* exportieren = window->findChild<QMenu*>(QStringLiteral("MI_Exportieren"));
+    const QList<QAction*> items = exportieren->actions();
+    QCOMPARE(items.indexOf(item("MI_ZerlegtWav")), items.indexOf(item("MI_KlangWav")) + 1);
+
+    answer = f->file(QStringLiteral("C-Dur zerlegt.wav"));
+    item("MI_ZerlegtWav")->trigger();
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests[0].endung, QStringLiteral("wav"));
+    QFile file(answer);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QByteArray samples = expectedSound(*doc, true);
+    QCOMPARE(bytes.size(), 44 + samples.size());
+    QCOMPARE(bytes.left(4), QByteArray("RIFF"));
+    quint32 rate = 0;
+    std::memcpy(&rate, bytes.constData() + 24, 4);
+    QCOMPARE(rate, quint32(48000));
+    QVERIFY2(bytes.mid(44) == samples, "the arpeggio, not the strum");
+    QCOMPARE(statusMessage(), QStringLiteral("Der Klang wurde gespeichert"));
+    QVERIFY(played.buffers.isEmpty());
+}
+
+void KlangTest::exportMenuAccessKeysAreUnique()
+{
+    auto* exportieren = window->findChild<QMenu*>(QStringLiteral("MI_Exportieren"));
+    QSet<QChar> keys;
+    for (const QAction* action : exportieren->actions()) {
+        if (action->isSeparator())
+            continue;
+        const QString text = action->text();
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+        const QChar key = text.at(amp + 1).toLower();
+        QVERIFY2(!keys.contains(key), qPrintable(QStringLiteral("%1 shares its access key").arg(text)));
+        keys.insert(key);
+    }
+}
+
+void KlangTest::outputStreamFadesTheReplacedSoundOut()
+{
+    // The stream the default output's sink pulls: the window's second play arrives while the first
+    // still sounds.
+    QTest::keyClick(window, Qt::Key_A);
+    QTest::keyClick(window, Qt::Key_A, Qt::ShiftModifier);
+    QCOMPARE(played.buffers.size(), 2);
+    AudioAusgabeStrom stream;
+    stream.Starten(played.buffers[0]);
+    const int before = 20000; // into the strum, where it is loud
+    QCOMPARE(stream.read(before * 2).size(), before * 2);
+    stream.Starten(played.buffers[1]);
+    const QByteArray mixed = stream.read(2000 * 2);
+    QCOMPARE(mixed.size(), 4000);
+    std::vector<std::int16_t> out(2000);
+    std::memcpy(out.data(), mixed.constData(), 4000);
+    const auto* first = reinterpret_cast<const std::int16_t*>(played.buffers[0].constData());
+    const auto* second = reinterpret_cast<const std::int16_t*>(played.buffers[1].constData());
+    int louder = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const double old = KlangMischerClass::Ausblendung(i) * first[before + i];
+        QVERIFY2(std::fabs(out[i] - (second[i] + old)) <= 1.0, qPrintable(QString::number(i)));
+        if (i < KlangMischerClass::Ueberblendung && std::abs(first[before + i]) > 1000)
+            ++louder;
+        if (i >= KlangMischerClass::Ueberblendung)
+            QCOMPARE(out[i], second[i]);
+    }
+    QVERIFY2(louder > 0, "the strum was still sounding when the arpeggio began");
+    QCOMPARE(KlangMischerClass::Ueberblendung, 480);
+    // Played to its end, the stream has nothing more: the sink then goes idle.
+    while (stream.bytesAvailable() > 0)
+        stream.read(65536);
+    QVERIFY(stream.read(2).isEmpty());
 }
 
 QTEST_MAIN(KlangTest)

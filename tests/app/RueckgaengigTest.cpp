@@ -21,6 +21,7 @@
 #include "app/PaintBox.h"
 #include "app/RueckgaengigVerlauf.h"
 #include "forms/GriffSpeichernForm.h"
+#include "forms/GriffeFindenForm.h"
 #include "forms/GrifftabForm.h"
 #include "forms/ModelText.h"
 #include "render/Griffbrett.h"
@@ -67,6 +68,9 @@ private slots:
     void openingCreatingAndSavingClearTheHistory();
     void historyHoldsTwoHundredSteps();
     void randomCommandsUndoToTheStartAndRedoToTheEnd();
+    void showingOrFetchingAGripIsAStepOfItsOwn();
+    void chordTableSelectionSurvivesUndo();
+    void redoShowsTheFretsTheEditShowed();
 
 private:
     AkkordDepotClass& doc() { return window->dokument(); }
@@ -426,6 +430,95 @@ void RueckgaengigTest::randomCommandsUndoToTheStartAndRedoToTheEnd()
     while (stack().canRedo())
         stack().redo();
     QVERIFY2(zustandVon(doc()) == end, "redoing everything gives the table at the end");
+}
+
+void RueckgaengigTest::showingOrFetchingAGripIsAStepOfItsOwn()
+{
+    // The user's own grip, built on the board: E minor.
+    item("MI_FingerEntfAlle")->trigger();
+    setGrip(doc(), "022000", "023000");
+    doc().AkkordSetzen(KeinTon, 0);
+    window->NachAenderungAktualisieren();
+    clickSpot(2, 2);
+    clickSpot(2, 2);
+    const std::string own = zustandVon(doc()).griff;
+
+    item("MI_GriffeFinden")->trigger();
+    auto* dialog = window->findChild<TF_GriffeFinden*>();
+    QVERIFY(dialog);
+    QTRY_VERIFY(dialog->Gefuellt());
+    QVERIFY(dialog->Zeilen() >= 2);
+    // Browsing the finder's grips is one step.
+    dialog->LB_Griffe->setCurrentRow(1);
+    dialog->LB_Griffe->setCurrentRow(0);
+    const std::string shown = zustandVon(doc()).griff;
+    QVERIFY(shown != own);
+    dialog->close();
+    QTRY_VERIFY(!window->findChild<TF_GriffeFinden*>());
+    QCOMPARE(stack().undoText(), QStringLiteral("Griff zeigen"));
+
+    item("MI_Rueckgaengig")->trigger();
+    QVERIFY2(zustandVon(doc()).griff == own, "Ctrl+Z returns to the user's grip");
+    item("MI_Wiederholen")->trigger();
+    QVERIFY(zustandVon(doc()).griff == shown);
+
+    // Fetching stored grips with V is a step as well.
+    item("MI_Rueckgaengig")->trigger();
+    item("MI_AkkVor")->trigger();
+    item("MI_AkkVor")->trigger();
+    QVERIFY(zustandVon(doc()).griff != own);
+    QCOMPARE(stack().undoText(), QStringLiteral("Griff holen"));
+    item("MI_Rueckgaengig")->trigger();
+    QVERIFY2(zustandVon(doc()).griff == own, "Ctrl+Z returns to the grip before V");
+}
+
+void RueckgaengigTest::chordTableSelectionSurvivesUndo()
+{
+    table().LB_Grund->setCurrentRow(5);
+    table().LB_GrundClick();
+    selectType(3);
+    const QString moved = table().LB_Akkorde->currentItem()->text();
+    table().PMI_HochClick();
+    QCOMPARE(table().LB_Akkorde->currentRow(), 2);
+    QCOMPARE(table().LB_Akkorde->currentItem()->text(), moved);
+
+    item("MI_Rueckgaengig")->trigger();
+    QCOMPARE(table().LB_Grund->currentRow(), 5);
+    QCOMPARE(table().LB_Akkorde->currentRow(), 3);
+    QCOMPARE(table().LB_Akkorde->currentItem()->text(), moved);
+    item("MI_Wiederholen")->trigger();
+    QCOMPARE(table().LB_Grund->currentRow(), 5);
+    QCOMPARE(table().LB_Akkorde->currentRow(), 2);
+    QCOMPARE(table().LB_Akkorde->currentItem()->text(), moved);
+
+    // A root-name edit keeps root and type.
+    selectType(4);
+    table().PMI_UmbenennenClick();
+    table().E_GrundBez->setText(QStringLiteral("Fes"));
+    QTest::keyClick(table().E_GrundBez, Qt::Key_Return);
+    QCOMPARE(stack().undoText(), QStringLiteral("Grundton umbenennen"));
+    item("MI_Rueckgaengig")->trigger();
+    QCOMPARE(table().LB_Grund->currentRow(), 5);
+    QCOMPARE(table().LB_Akkorde->currentRow(), 4);
+    item("MI_Wiederholen")->trigger();
+    QCOMPARE(table().LB_Grund->currentRow(), 5);
+    QCOMPARE(table().LB_Akkorde->currentRow(), 4);
+}
+
+void RueckgaengigTest::redoShowsTheFretsTheEditShowed()
+{
+    // The start C; the first finger leaves the H string.
+    setGrip(doc(), "x32010", "x32010");
+    window->NachHolenAktualisieren();
+    clickSpot(1, 5);
+    const int fret = window->zeichner().GetStartbund();
+    const std::string edited = zustandVon(doc()).griff;
+    QCOMPARE(fret, 1);
+    item("MI_Rueckgaengig")->trigger();
+    QCOMPARE(window->zeichner().GetStartbund(), 1);
+    item("MI_Wiederholen")->trigger();
+    QCOMPARE(window->zeichner().GetStartbund(), fret);
+    QVERIFY(zustandVon(doc()).griff == edited);
 }
 
 QTEST_MAIN(RueckgaengigTest)

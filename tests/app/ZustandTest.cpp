@@ -188,7 +188,8 @@ void ZustandTest::removeQuestionCountsTheGripsOfAllRoots()
     table().PMI_TypEntfernenClick();
     QCOMPARE(f->asked.size(), 1);
     QCOMPARE(f->asked[0].meldung,
-             QStringLiteral("Soll der Akkord mit seinen %1 zugehörigen Griffen wirklich entfernen werden? ").arg(grips));
+             QStringLiteral("Soll der Akkord mit seinen %1 zugehörigen Griffen wirklich entfernen werden? ")
+                 .arg(grips));
 
     f->asked.clear();
     f->answers << 7;
@@ -284,7 +285,7 @@ void ZustandTest::allStringsCommandsRefresh()
     QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("C"));
     // Every string ringing adds G, H and E to C and E: the name and what "S" stores follow at once.
     item("PMI_SaiteAlleSpielen")->trigger();
-    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Cmaj7"));
+    QCOMPARE(window->statusleiste()->panelText(0), QStringLiteral("Cmaj7/E"));
     QCOMPARE(doc().Daten().AkkordTyp, window->ergebnis().AkkordTyp);
     item("PMI_SaiteAlleDaempfen")->trigger();
     QCOMPARE(doc().Daten().AkkordTyp, window->ergebnis().AkkordTyp);
@@ -426,7 +427,8 @@ void ZustandTest::windowsOpenOnAScreen()
              "beside, not over the main window");
     window->close();
     f->stop();
-    f->writeIni("[Computer]\nWindowTop1=5000\nWindowLeft1=-9000\n[Grifftab]\nWindowTop=7000\nWindowLeft=7000\n");
+    f->writeIni(
+        "[Computer]\nWindowTop1=5000\nWindowLeft1=-9000\n[Grifftab]\nWindowTop=7000\nWindowLeft=7000\n");
     window = &f->start();
     QVERIFY(screen.intersects(window->frameGeometry()));
     QVERIFY(screen.contains(window->frameGeometry().center()));

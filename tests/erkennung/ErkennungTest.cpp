@@ -177,29 +177,29 @@ TEST_F(Recognition, MajorTriadAmongMajorAndMinor)
     EXPECT_EQ(e.AkkordTyp, major);
 }
 
-TEST_F(Recognition, EqualIntervalCountsGoToTheLaterRootUnlessAStartStringSounds)
+TEST_F(Recognition, TheBassDecidesBetweenEqualReadingsUnlessAStartStringSounds)
 {
     const int m7 = addType(e, "m7", {{Ib3}, {I5}, {I7}});
     const int six = addType(e, "6", {{I3}, {I5}, {I6}});
     play(e, "x02010"); // A E G C E
     EXPECT_EQ(e.Erkennen(&result, list), 2);
-    EXPECT_EQ(list[0].Grundton, 9);
+    EXPECT_EQ(list[0].Grundton, 9) << "best first: the chord on the bass";
     EXPECT_EQ(list[0].AkkordTyp, m7);
     EXPECT_EQ(list[1].Grundton, 0);
     EXPECT_EQ(list[1].AkkordTyp, six);
-    EXPECT_EQ(result.Grundton, 0);
-    EXPECT_EQ(result.AkkordTyp, six);
-
-    e.SetzeStartSaite(2); // the open A
-    e.AkkordSetzen(KeinTon, 0);
-    e.Erkennen(&result, list);
     EXPECT_EQ(result.Grundton, 9);
     EXPECT_EQ(result.AkkordTyp, m7);
+
+    e.SetzeStartSaite(5); // the C on the H string
+    e.AkkordSetzen(KeinTon, 0);
+    e.Erkennen(&result, list);
+    EXPECT_EQ(result.Grundton, 0);
+    EXPECT_EQ(result.AkkordTyp, six);
 
     e.SetzeStartSaite(1); // muted: as with the interval count
     e.AkkordSetzen(KeinTon, 0);
     e.Erkennen(&result, list);
-    EXPECT_EQ(result.Grundton, 0);
+    EXPECT_EQ(result.Grundton, 9);
 }
 
 TEST_F(Recognition, StartStringNotesComeFirstInTheSearch)
@@ -214,7 +214,7 @@ TEST_F(Recognition, StartStringNotesComeFirstInTheSearch)
     EXPECT_EQ(result.Grundton, 0);
 }
 
-TEST_F(Recognition, StartStringWithoutAFittingChordFallsBackToTheLastRoot)
+TEST_F(Recognition, StartStringWithoutAFittingChordFallsBackToTheRule)
 {
     const int major = addType(e, "", {{I3}, {I5}});
     play(e, "x32010");
@@ -267,15 +267,16 @@ TEST_F(Recognition, TheGripsOwnChordWinsWhileItStillFits)
     const int six = addType(e, "6", {{I3}, {I5, true}, {I6}});
     play(e, "x02010");
     e.Erkennen(&result, list);
-    EXPECT_EQ(result.AkkordTyp, six);
-    e.AkkordSetzen(9, m7); // chosen by "Nächster"
-    e.Erkennen(&result, list);
-    EXPECT_EQ(result.Grundton, 9);
     EXPECT_EQ(result.AkkordTyp, m7);
+    e.AkkordSetzen(0, six); // chosen by "Nächster"
+    e.Erkennen(&result, list);
+    EXPECT_EQ(result.Grundton, 0);
+    EXPECT_EQ(result.AkkordTyp, six);
+    EXPECT_EQ(list[0].AkkordTyp, m7) << "the list keeps the order of the rule";
 
     e.FingerSetzen(3, 6, 1); // G on top instead of E: A C E G still, both fit
     e.Erkennen(&result, list);
-    EXPECT_EQ(result.AkkordTyp, m7);
+    EXPECT_EQ(result.AkkordTyp, six);
 
     e.FingerEntfernen(1, 5); // A E G H G: neither fits any more
     e.Erkennen(&result, list);
@@ -298,13 +299,12 @@ TEST_F(Recognition, MatchListHoldsTwentyButTheCountGoesOn)
         addType(e, "1", {});
     play(e, "x3xxxx");
     EXPECT_EQ(e.Erkennen(&result, list), MaxTypen);
-    EXPECT_EQ(list[MaxTreffer - 2].AkkordTyp, MaxTreffer - 2);
-    EXPECT_EQ(result.AkkordTyp, MaxTypen - 1) << "ties go to the last match";
-    EXPECT_EQ(list[MaxTreffer - 1].AkkordTyp, MaxTypen - 1) << "the result takes the last stored place";
-    EXPECT_EQ(list[MaxTreffer - 1].Grundton, result.Grundton);
+    for (int i = 0; i < MaxTreffer; ++i)
+        EXPECT_EQ(list[i].AkkordTyp, i) << "equal readings in catalogue order";
+    EXPECT_EQ(result.AkkordTyp, 0) << "ties go to the earlier type";
 }
 
-TEST_F(Recognition, ThePreferredChordAndThePlainChoiceBothStayAmongTheStoredMatches)
+TEST_F(Recognition, TheGripsOwnChordStaysAmongTheStoredMatches)
 {
     for (int i = 0; i < MaxTypen; ++i)
         addType(e, "1", {});
@@ -312,17 +312,15 @@ TEST_F(Recognition, ThePreferredChordAndThePlainChoiceBothStayAmongTheStoredMatc
     e.AkkordSetzen(0, 5);
     EXPECT_EQ(e.Erkennen(&result, list), MaxTypen);
     EXPECT_EQ(result.AkkordTyp, 5);
-    for (int i = 0; i + 1 < MaxTreffer; ++i)
+    for (int i = 0; i < MaxTreffer; ++i)
         EXPECT_EQ(list[i].AkkordTyp, i);
-    EXPECT_EQ(list[MaxTreffer - 1].AkkordTyp, MaxTypen - 1) << "the choice without the preference";
 
     e.AkkordSetzen(0, 25);
     e.Erkennen(&result, list);
     EXPECT_EQ(result.AkkordTyp, 25);
-    for (int i = 0; i + 2 < MaxTreffer; ++i)
+    for (int i = 0; i + 1 < MaxTreffer; ++i)
         EXPECT_EQ(list[i].AkkordTyp, i);
-    EXPECT_EQ(list[MaxTreffer - 2].AkkordTyp, 25) << "in search order";
-    EXPECT_EQ(list[MaxTreffer - 1].AkkordTyp, MaxTypen - 1);
+    EXPECT_EQ(list[MaxTreffer - 1].AkkordTyp, 25) << "ranked beyond the list, it takes the last place";
 }
 
 // "Nächster" takes the entry after the result and wraps; every stored entry, the result among them,
@@ -428,7 +426,7 @@ TEST_F(BassMode, TheInterval_countModeKeepsItsReadingAndShowsNoSlash)
     play(e, "x02222");
     e.AkkordSetzen(KeinTon, 0);
     e.Erkennen(&result, list);
-    EXPECT_EQ(name(result), "F#m7") << "on a tie the later root wins, as designed";
+    EXPECT_EQ(name(result), "A6") << "the chord on the bass wins in every mode";
     EXPECT_EQ(recognised("2x0232"), "D");
     EXPECT_EQ(result.Basston, KeinTon);
     e.SetzeStartSaite(1);
@@ -538,4 +536,112 @@ TEST_F(Recognition, CatalogueEditsReachTheNextRun)
     ASSERT_TRUE(other.Schreiben(file));
     ASSERT_TRUE(e.Einlesen(file));
     EXPECT_EQ(e.Erkennen(&result), 1);
+}
+
+namespace {
+
+// Types that tolerate notes through optional slots beside the specific ones, in a user's order.
+class PreferenceRule : public Recognition
+{
+protected:
+    void SetUp() override
+    {
+        addType(e, "", {{I3}, {I5, true}});
+        addType(e, "m", {{Ib3}, {I5, true}});
+        addType(e, "sus2", {{I2}, {I5}});
+        addType(e, "sus4", {{I4}, {I5}, {I7, true}});
+        addType(e, "7sus4", {{I4}, {I5}, {I7}});
+        addType(e, "6", {{I3}, {I5}, {I6}});
+        addType(e, "m6", {{Ib3}, {I5}, {I6}});
+        addType(e, "m7", {{Ib3}, {I5, true}, {I7}, {I9, true}});
+        addType(e, "m9", {{Ib3}, {I5, true}, {I7}, {I9}});
+        addType(e, "m7b5", {{Ib3}, {Ib5}, {I7}});
+        addType(e, "add9", {{I3}, {I5, true}, {I9}});
+        addType(e, "9sus4", {{I4}, {I5, true}, {I7}, {I9}});
+        addType(e, "7b5", {{I3}, {Ib5}, {I7}});
+        addType(e, "7#11", {{I3}, {I5, true}, {I7}, {Is11}});
+    }
+
+    std::string recognised(const char* frets, int mode)
+    {
+        play(e, frets);
+        e.SetzeStartSaite(mode);
+        e.AkkordSetzen(KeinTon, 0);
+        e.Erkennen(&result, list);
+        return e.AkkordName(result.Grundton, result.AkkordTyp, result.Basston);
+    }
+    int typeNamed(const char* name) const
+    {
+        for (int t = 0; t < e.TypAnzahl(); ++t) {
+            if (std::strcmp(e.TypName(t), name) == 0)
+                return t;
+        }
+        return -1;
+    }
+};
+
+struct RuleCase
+{
+    const char* frets;
+    const char* why;
+    const char* fromBass;     // "&Basston", with the bass after a slash
+    const char* plain;        // "&Intervallanzahl" and every start string not listed below
+    const char* strings = ""; // the start strings that sound another root, and what they read then
+    const char* fromString = "";
+};
+
+} // namespace
+
+TEST_F(PreferenceRule, OneRuleInEveryMode)
+{
+    const RuleCase cases[] = {
+        {"00x43x", "required 7 over an optional one", "E7sus4", "E7sus4"},
+        {"x02413", "required 9 over an optional one", "Am9", "Am9"},
+        {"x02212", "root in the bass", "Am6", "Am6", "6", "F#m7b5"},
+        {"x30013", "root in the bass", "Csus2", "Csus2", "46", "Gsus4"},
+        {"x02010", "root in the bass over more required notes", "Am7", "Am7", "5", "C6"},
+        {"335563", "bass as fifth over bass as added tone", "Csus4/G", "Csus4", "5", "Fsus2"},
+        {"335343", "bass as fifth over bass as third", "Cm7/G", "Cm7", "5", "D#6"},
+        {"2x02x0", "bass as third over bass as added tone", "Dadd9/F#", "Dadd9", "6", "E9sus4"},
+        {"x3x352", "catalogue order on equal readings", "C7b5", "C7b5", "6", "F#7b5"},
+        {"x3201x", "a single fitting chord", "C", "C"},
+    };
+    for (const RuleCase& c : cases) {
+        EXPECT_EQ(recognised(c.frets, StartSaiteBasston), c.fromBass) << c.frets << ": " << c.why;
+        EXPECT_EQ(recognised(c.frets, 0), c.plain) << c.frets << ": " << c.why;
+        for (int s = 1; s <= 6; ++s) {
+            const bool other = std::strchr(c.strings, '0' + s) != nullptr;
+            const char* expected = other ? c.fromString : c.plain;
+            EXPECT_EQ(recognised(c.frets, s), expected) << c.frets << " from string " << s << ": " << c.why;
+        }
+    }
+}
+
+TEST_F(PreferenceRule, TheUsersOrderEndsTies)
+{
+    EXPECT_EQ(recognised("x3x352", 0), "C7b5");
+    ASSERT_TRUE(e.TypenTauschen(typeNamed("7b5"), typeNamed("7#11")));
+    EXPECT_EQ(recognised("x3x352", 0), "C7#11");
+    EXPECT_EQ(recognised("x3x352", StartSaiteBasston), "C7#11");
+    // Moving a type does not outweigh the bass or the required notes.
+    ASSERT_TRUE(e.TypenTauschen(typeNamed("m7"), 0));
+    ASSERT_TRUE(e.TypenTauschen(typeNamed("m9"), 1));
+    EXPECT_EQ(recognised("x02413", 0), "Am9");
+    ASSERT_TRUE(e.TypenTauschen(typeNamed("m6"), 0));
+    ASSERT_TRUE(e.TypenTauschen(typeNamed("m7b5"), 1));
+    EXPECT_EQ(recognised("x02212", 0), "Am6");
+}
+
+TEST_F(PreferenceRule, AlternativesFollowTheRule)
+{
+    const int count = [&] {
+        recognised("335343", StartSaiteBasston);
+        return e.Erkennen(&result, list);
+    }();
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(e.AkkordName(list[0].Grundton, list[0].AkkordTyp, list[0].Basston), "Cm7/G");
+    EXPECT_EQ(e.AkkordName(list[1].Grundton, list[1].AkkordTyp, list[1].Basston), "D#6/G");
+    recognised("x02212", 0);
+    ASSERT_EQ(e.Erkennen(&result, list), 2);
+    EXPECT_EQ(e.AkkordName(list[1].Grundton, list[1].AkkordTyp, list[1].Basston), "F#m7b5");
 }

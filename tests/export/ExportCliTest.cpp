@@ -13,6 +13,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 #include "app/MainForm.h"
 #include "forms/DateiDialog.h"
 #include "render/DiagramExport.h"
@@ -110,6 +112,8 @@ void ExportCliTest::init()
     writeBytes(dir->filePath(QStringLiteral("kaputt.cho")), bytes.left(bytes.size() / 2));
     writeBytes(dir->filePath(QStringLiteral("text.cho")), "Am7 x02010\n");
     writeBytes(dir->filePath(QStringLiteral("alt.cho")), QByteArray("ZW01", 5) + QByteArray(300, '\1'));
+    // Reading it would wait for a writer for good.
+    QCOMPARE(::mkfifo(dir->filePath(QStringLiteral("pipe.cho")).toLocal8Bit().constData(), 0666), 0);
     // Major, minor, 7 and m7, with grips of C major only; and a table without grips.
     auto small = tableWithCatalogue();
     small->SetzeText(0, "Gitarre");
@@ -124,7 +128,7 @@ QStringList ExportCliTest::outputs() const
 {
     QStringList files =
         QDir(dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const char* input : {"gitarre.cho", "kaputt.cho", "text.cho", "alt.cho", "nur-c.cho", "leer.cho"})
+    for (const char* input : {"gitarre.cho", "kaputt.cho", "text.cho", "alt.cho", "nur-c.cho", "leer.cho", "pipe.cho"})
         files.removeAll(QString::fromLatin1(input));
     return files;
 }
@@ -156,7 +160,9 @@ void ExportCliTest::badInputsWriteNothing_data()
     row("output is the table", {"@/gitarre.cho", "--all", "-o", "@/gitarre.cho", "--format", "pdf"}, 1,
         "ist die Grifftabelle");
     row("missing table", {"@/fehlt.cho", "--chord", "C", "-o", "@/c.png"}, 2, "nicht gefunden");
-    row("folder as table", {"@", "--chord", "C", "-o", "@/c.png"}, 2, "nicht lesbar");
+    row("folder as table", {"@", "--chord", "C", "-o", "@/c.png"}, 2, "ist ein Ordner, keine Datei");
+    row("pipe as table", {"@/pipe.cho", "--chord", "C", "-o", "@/c.png"}, 2, "ist eine benannte Pipe, keine Datei");
+    row("device as table", {"/dev/zero", "--chord", "C", "-o", "@/c.png"}, 2, "ist ein Gerät, keine Datei");
     row("damaged table", {"@/kaputt.cho", "--chord", "C", "-o", "@/c.png"}, 2, "beschädigt");
     row("not a table", {"@/text.cho", "--chord", "C", "-o", "@/c.png"}, 2, "keine Grifftabelle von Zupfwerk");
     row("old format", {"@/alt.cho", "--chord", "C", "-o", "@/c.png"}, 2, "alten Format");

@@ -3,6 +3,8 @@
 #include <string>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -137,6 +139,7 @@ private slots:
 
     void widthFollowsTheMessage_data();
     void widthFollowsTheMessage();
+    void longMessagesStayWithinTheScreen();
     void buttonRowIsCentredWithFivePixelGaps_data();
     void buttonRowIsCentredWithFivePixelGaps();
     void buttonsGiveTheirResults_data();
@@ -191,6 +194,35 @@ void MsgFormTest::widthFollowsTheMessage()
     const auto* label = box.findChild<QLabel*>(QStringLiteral("L_Msgtxt"));
     QCOMPARE(label->geometry(), QRect(0, 66, boxWidth, 42));
     QCOMPARE(label->text(), message);
+}
+
+void MsgFormTest::longMessagesStayWithinTheScreen()
+{
+    const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
+    const QString longName = QStringLiteral("/home/benutzer/") + QString(250, QLatin1Char('n')) + QStringLiteral(".cho");
+    const QString words = QStringLiteral("wort ").repeated(400).trimmed();
+    const QString unbroken = QString(1500, QLatin1Char('x'));
+    for (const QString& message :
+         {QStringLiteral("Die Grifftabelle '%1' konnte nicht gespeichert werden.\nDer Dateiname ist zu lang.").arg(longName),
+          words, unbroken}) {
+        TF_Msg box(nullptr, 1, message, QStringLiteral("Fehler"), 2, QStringLiteral("Zupfwerk"));
+        QVERIFY2(box.width() <= screenWidth, qPrintable(QString::number(box.width())));
+        const auto* label = box.findChild<QLabel*>(QStringLiteral("L_Msgtxt"));
+        QCOMPARE(label->toolTip(), message);
+        const QFontMetrics metrics(label->font());
+        QVERIFY(metrics.size(0, label->text()).width() <= label->width());
+        QVERIFY2(metrics.size(0, label->text()).height() <= label->height(), "every line is shown");
+    }
+    // The file name loses its middle, not its start or its end; the reason stays whole.
+    TF_Msg box(nullptr, 1,
+               QStringLiteral("Die Grifftabelle '%1' konnte nicht gespeichert werden.\nDer Dateiname ist zu lang.")
+                   .arg(longName),
+               QStringLiteral("Fehler"), 2, QStringLiteral("Zupfwerk"));
+    const QString shown = box.findChild<QLabel*>(QStringLiteral("L_Msgtxt"))->text();
+    QVERIFY2(shown.contains(QStringLiteral("'/home/benutzer/")) && shown.contains(QStringLiteral("nnn.cho'")) &&
+                 shown.contains(QChar(0x2026)),
+             qPrintable(shown));
+    QVERIFY(shown.endsWith(QStringLiteral("\nDer Dateiname ist zu lang.")));
 }
 
 void MsgFormTest::buttonRowIsCentredWithFivePixelGaps_data()

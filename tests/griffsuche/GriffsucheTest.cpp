@@ -64,36 +64,20 @@ std::string describe(const std::vector<std::string>& list)
     return text;
 }
 
-int lowestSoundingString(const AkkordClass& grip)
-{
-    for (int s = 1; s <= grip.SaitenAnzahl(); ++s) {
-        if (grip.KlingenderTon(s) != KeinTon)
-            return s;
-    }
-    return 0;
-}
-
-// Shows the grip on the document's board as the main window does and runs the recognition from the bass.
-struct Reading
+// Shows the grip on the document's board as a user builds it, without a chord of its own, and names it
+// from its lowest note.
+TrefferClass readFromBass(AkkordDepotClass& doc, const AkkordDatenClass& grip)
 {
     TrefferClass result;
-    TrefferClass list[MaxTreffer];
-    int matches = 0;
-    TrefferClass unbiased; // without the grip's own chord as preference
-};
-
-Reading readFromBass(AkkordDepotClass& doc, const AkkordDatenClass& grip)
-{
-    Reading reading;
     const int counter = doc.Nummer;
     doc.Daten() = grip;
     doc.Nummer = counter;
-    doc.SetzeStartSaite(lowestSoundingString(doc));
-    reading.matches = doc.Erkennen(&reading.result, reading.list);
-    doc.AkkordSetzen(KeinTon, 0);
-    doc.Erkennen(&reading.unbiased);
-    doc.SetzeStartSaite(0);
-    return reading;
+    doc.AkkordSetzen(KeinTon, -1);
+    const int start = doc.SetzeStartSaite(-1);
+    doc.SetzeStartSaite(StartSaiteBasston);
+    doc.Erkennen(&result);
+    doc.SetzeStartSaite(start);
+    return result;
 }
 
 // Everything the finder promises about one grip, checked on the record itself.
@@ -107,7 +91,7 @@ void expectPlayable(AkkordDepotClass& doc, const GriffsucheClass& finder, const 
     ASSERT_LE(record.PunktAnzahl, MaxPunkte) << name;
 
     // Fingers: 1..4, no finger on two frets, ascending with the fret; one finger on several strings of
-    // one fret only as the barré on the lowest fret.
+    // one fret only as the grip's barré, the first finger's on the lowest fret.
     std::set<int> fingersUsed;
     for (int i = 0; i < record.PunktAnzahl; ++i) {
         const FingerPunktClass& p = record.Punkte[i];
@@ -124,9 +108,13 @@ void expectPlayable(AkkordDepotClass& doc, const GriffsucheClass& finder, const 
                 ASSERT_LT(q.Finger, p.Finger) << name << ": fingers do not ascend with the fret";
             }
             if (i != j && q.Bund == p.Bund && q.Finger == p.Finger) {
-                ASSERT_EQ(p.Finger, 1) << name << ": finger used twice";
-                ASSERT_EQ(p.Bund, found.Lage) << name << ": barré off the lowest fret";
+                ASSERT_EQ(p.Finger, found.BarreFinger) << name << ": finger used twice";
+                ASSERT_EQ(p.Bund, found.BarreBund) << name << ": finger used twice";
+                if (p.Finger == 1) {
+                    ASSERT_EQ(p.Bund, found.Lage) << name << ": barré off the lowest fret";
+                }
             }
+            ASSERT_FALSE(q.Bund != p.Bund && q.Finger == p.Finger) << name << ": finger on two frets";
         }
     }
     ASSERT_LE(fingersUsed.size(), 4u) << name;
@@ -153,12 +141,13 @@ void expectPlayable(AkkordDepotClass& doc, const GriffsucheClass& finder, const 
         }
     }
     ASSERT_TRUE(lowest == 0 || highest - lowest < finder.Einstellung().Spannweite) << name;
-    ASSERT_LE(doc.Barre(0), 1) << name;
+    // A muted string under the first finger's barré has no entry and splits it in the record.
+    ASSERT_LE(doc.Barre(0), found.BarreFinger == 1 ? 2 : 1) << name;
     if (found.BarreBund > 0) {
         BarreClass barre;
-        ASSERT_EQ(doc.Barre(1, &barre), 1) << name;
-        EXPECT_EQ(barre.Bund, found.Lage) << name;
-        EXPECT_EQ(barre.Finger, 1) << name;
+        ASSERT_GE(doc.Barre(1, &barre), 1) << name;
+        EXPECT_EQ(barre.Bund, found.BarreBund) << name;
+        EXPECT_EQ(barre.Finger, found.BarreFinger) << name;
     }
 
     // Muted strings between sounding ones: at most one, right above a string pressed by a single finger.
@@ -252,21 +241,13 @@ int checkEveryChord(AkkordDepotClass& doc, const std::vector<int>& roots)
                 expectPlayable(doc, finder, found);
                 if (testing::Test::HasFatalFailure())
                     return total;
-                const Reading reading = readFromBass(doc, found.Griff);
-                if (reading.result.Grundton != root || reading.result.AkkordTyp != t) {
+                const TrefferClass reading = readFromBass(doc, found.Griff);
+                if (reading.Grundton != root || reading.AkkordTyp != t) {
                     ADD_FAILURE() << chord << " " << found.Zeile() << " is read as "
-                                  << doc.TonName(reading.result.Grundton, true)
-                                  << (reading.result.AkkordTyp >= 0 ? doc.TypName(reading.result.AkkordTyp)
-                                                                    : "-");
+                                  << doc.AkkordName(reading.Grundton, reading.AkkordTyp, reading.Basston);
                     return total;
                 }
-                bool listed = reading.matches > MaxTreffer;
-                for (int m = 0; m < std::min(reading.matches, MaxTreffer); ++m)
-                    listed = listed || (reading.list[m].Grundton == root && reading.list[m].AkkordTyp == t);
-                EXPECT_TRUE(listed) << chord << " " << found.Zeile() << " is not among the recognised chords";
-                if (found.GrundtonImBass) {
-                    EXPECT_EQ(reading.unbiased.Grundton, root) << chord << " " << found.Zeile();
-                }
+                EXPECT_EQ(found.GrundtonImBass, reading.Basston == KeinTon) << chord << " " << found.Zeile();
                 ++total;
             }
         }
@@ -469,7 +450,7 @@ TEST_F(Finder, RanksWithReadableReasons)
     EXPECT_NE(inverted->Begruendung().find("Grundton nicht im Bass: +8"), std::string::npos);
     const GefundenerGriffClass* gap = findGrip(finder, "x32x10");
     ASSERT_NE(gap, nullptr);
-    EXPECT_NE(gap->Begruendung().find("ged\xE4mpfte Saite zwischen klingenden: +4"), std::string::npos);
+    EXPECT_NE(gap->Begruendung().find("ged\xE4mpfte Saite zwischen klingenden: +8"), std::string::npos);
     EXPECT_LT(open->Bewertung, gap->Bewertung);
 }
 
@@ -629,4 +610,152 @@ TEST_F(Finder, TwoStringsAndSixIntervals)
         }
         EXPECT_GE(notes.size(), 5u) << finder.Griff(i).Zeile();
     }
+}
+
+namespace {
+
+GefundenerGriffClass gripOf(const std::string& text)
+{
+    GefundenerGriffClass griff;
+    for (std::size_t i = 0; i < text.size() && griff.SaitenAnzahl < MaxSaiten; ++i) {
+        int fret = -1;
+        if (text[i] == '(') {
+            fret = std::stoi(text.substr(i + 1));
+            i = text.find(')', i);
+        } else if (text[i] != 'x') {
+            fret = text[i] - '0';
+        }
+        griff.Bunde[griff.SaitenAnzahl++] = static_cast<std::int8_t>(fret);
+    }
+    return griff;
+}
+
+int rankOf(const GriffsucheClass& finder, const std::string& fretText)
+{
+    for (int i = 0; i < finder.Anzahl(); ++i) {
+        if (frets(finder.Griff(i)) == fretText)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(FingerRules, WhatAHandCanHold)
+{
+    struct Case
+    {
+        const char* frets;
+        const char* fingers; // "" when no hand can hold it
+        const char* why;
+    };
+    const Case cases[] = {
+        {"x32010", "-32-1-", "three single fingers, one per fret"},
+        {"133211", "134211", "the first finger's barré under higher fingers"},
+        {"xx3211", "--3211", "a short barré spares the fourth finger"},
+        {"x24432", "-13421", "barré from the root string up to the top"},
+        {"x32333", "-21333", "the third finger lies flat over the three high strings, above finger 1's fret"},
+        {"x(12)(11)(12)(12)(12)", "-21333", "the same partial barré high on the neck"},
+        {"x32335", "-21334", "a partial barré of finger 3 below the little finger"},
+        {"x20222", "-1-333", "finger 1 alone, the third finger's barré over the open string's neighbours"},
+        {"57x675", "13-241", "a muted string under the barré, damped by the finger on the string below"},
+        {"022200", "-123--", "three fingers fit on one fret"},
+        {"x2222x", "-1111-", "four strings on one fret take a barré"},
+        {"x22220", "", "four single fingers do not fit on one fret, and a barré cannot leave a string open"},
+        {"577550", "", "a barré cannot let a string above it ring open"},
+        {"332013", "", "five notes on three frets need a barré that would cover the lower fret"},
+        {"x55x55", "-12-33", "a barré cannot damp the string above it, a partial barré lies beyond it"},
+        {"1xxxx5", "1----4", "the little finger stretches four frets from the first"},
+        {"1xxxx6", "", "a stretch of five frets takes more than four fingers"},
+        {"x3x335", "-1-234", "a single finger on the string below damps the muted string"},
+        {"13(11)xxx", "", "fingers cannot stretch across eleven frets"},
+        {"x(12)(11)(12)(11)x", "-2131-", "the first finger's barré under a higher finger spares one"},
+        {"x32310", "-3241-", "fingers cross the strings as in a C7"},
+        {"000000", "------", "nothing to hold"},
+    };
+    for (const Case& c : cases) {
+        GefundenerGriffClass griff = gripOf(c.frets);
+        const bool playable = FingerSetzen(griff);
+        EXPECT_EQ(playable, c.fingers[0] != '\0') << c.frets << ": " << c.why;
+        if (playable && c.fingers[0] != '\0') {
+            const std::string line = griff.Zeile();
+            EXPECT_EQ(line.substr(line.find(' ') + 1), c.fingers) << c.frets << ": " << c.why;
+        }
+    }
+}
+
+TEST_F(Finder, OffersWhatChordBooksShowFirst)
+{
+    GriffsucheClass finder;
+    // Partial barrés of finger 3 over frets above finger 1's.
+    finder.Suchen(doc(), C, type("9"), GriffsucheEinstellungClass{});
+    EXPECT_GE(rankOf(finder, "x32333"), 0);
+    EXPECT_LT(rankOf(finder, "x32333"), 10) << describe(firstFrets(finder, 10));
+    finder.Suchen(doc(), E, type("9"), GriffsucheEinstellungClass{});
+    EXPECT_GE(rankOf(finder, "x76777"), 0);
+    finder.Suchen(doc(), D, type("9"), GriffsucheEinstellungClass{});
+    EXPECT_GE(rankOf(finder, "x54555"), 0);
+    finder.Suchen(doc(), C, type("13"), GriffsucheEinstellungClass{});
+    EXPECT_GE(rankOf(finder, "x32335"), 0);
+    // The barré over a string the hand mutes.
+    finder.Suchen(doc(), A, type("6"), GriffsucheEinstellungClass{});
+    EXPECT_GE(rankOf(finder, "57x675"), 0);
+
+    struct Case
+    {
+        int root;
+        const char* type;
+        const char* frets;
+    };
+    const Case firstThree[] = {
+        {11, "m", "x24432"}, {G, "7", "320001"}, {5, "maj7", "xx3210"}, {E, "sus4", "022200"},
+        {C, "", "x32010"},   {A, "", "x02220"},  {A, "", "577655"},     {A, "m7", "x02010"},
+    };
+    for (const Case& c : firstThree) {
+        finder.Suchen(doc(), c.root, type(c.type), GriffsucheEinstellungClass{});
+        const int rank = rankOf(finder, c.frets);
+        EXPECT_GE(rank, 0) << c.frets;
+        EXPECT_LT(rank, 3) << c.frets << " of " << c.root << c.type << ": "
+                           << describe(firstFrets(finder, 6));
+    }
+
+    // Thinned variants come after the full grip and the barré of the same chord.
+    finder.Suchen(doc(), A, type(""), GriffsucheEinstellungClass{});
+    EXPECT_LT(rankOf(finder, "577655"), rankOf(finder, "x0222x"));
+    EXPECT_LT(rankOf(finder, "577655"), rankOf(finder, "x02x20"));
+    EXPECT_NE(findGrip(finder, "x0222x")->Begruendung().find("ausged\xFCnnte Form"), std::string::npos);
+}
+
+TEST_F(Finder, PowerChordsFirstForTheFifth)
+{
+    GriffsucheClass finder;
+    finder.Suchen(doc(), E, type("5"), GriffsucheEinstellungClass{});
+    std::string firstOnLowStrings;
+    for (int i = 0; i < finder.Anzahl() && firstOnLowStrings.empty(); ++i) {
+        const GefundenerGriffClass& griff = finder.Griff(i);
+        if (griff.Bunde[0] >= 0 && griff.Bunde[1] >= 0 && griff.Bunde[2] >= 0)
+            firstOnLowStrings = frets(griff);
+    }
+    EXPECT_EQ(firstOnLowStrings, "022xxx") << describe(firstFrets(finder, 10));
+    // Every one of the first ten is a power chord on the low strings.
+    for (const std::string& grip : firstFrets(finder, 10))
+        EXPECT_TRUE(grip[0] != 'x' || grip[1] != 'x') << grip;
+    finder.Suchen(doc(), G, type("5"), GriffsucheEinstellungClass{});
+    EXPECT_LT(rankOf(finder, "355xxx"), 3) << describe(firstFrets(finder, 10));
+    EXPECT_NE(findGrip(finder, "355xxx")->Begruendung().find("Powerchord"), std::string::npos);
+}
+
+TEST_F(Finder, TheBassIsTheLowestPitchOnAReentrantUkulele)
+{
+    auto ukulele = retuned({tuned(G, 1), tuned(C, 1), tuned(E, 1), tuned(A, 1)});
+    ASSERT_TRUE(ukulele);
+    ASSERT_EQ(ukulele->AlsText(), "G-C-E-A");
+    GriffsucheClass finder;
+    finder.Suchen(*ukulele, C, typeIndex(*ukulele, ""), GriffsucheEinstellungClass{});
+    ASSERT_GT(finder.Anzahl(), 0);
+    EXPECT_EQ(frets(finder.Griff(0)), "0003") << describe(firstFrets(finder, 5));
+    EXPECT_TRUE(finder.Griff(0).GrundtonImBass);
+    finder.Suchen(*ukulele, C, typeIndex(*ukulele, "7"), GriffsucheEinstellungClass{});
+    EXPECT_EQ(frets(finder.Griff(0)), "0001") << describe(firstFrets(finder, 5));
+    EXPECT_GT(checkEveryChord(*ukulele, {C, G, A}), 500);
 }

@@ -198,17 +198,90 @@ TEST(Griffklang, RenderedPitchWithinThreeCents)
     }
 }
 
-TEST(Griffklang, SoundDecaysByThirtyDecibelsInTwoSeconds)
+// Seconds to fall by 60 dB, from a straight line through the level in dB of 50 ms windows between
+// from and to seconds, as long as the level stays well above the samples' rounding.
+double measuredDecay(const std::vector<double>& x, double from, double to)
+{
+    const int window = rate / 20;
+    double st = 0.0, sl = 0.0, stt = 0.0, stl = 0.0;
+    int n = 0;
+    for (int start = static_cast<int>(from * rate); start + window <= static_cast<int>(to * rate);
+         start += window) {
+        const double t = (start + window / 2.0) / rate;
+        const double value = rms(x, start, window);
+        if (value < 30.0)
+            break;
+        const double level = 20.0 * std::log10(value);
+        st += t;
+        sl += level;
+        stt += t * t;
+        stl += t * level;
+        ++n;
+    }
+    const double slope = (n * stl - st * sl) / (n * stt - st * st);
+    return slope < 0.0 ? -60.0 / slope : 1e9;
+}
+
+TEST(Griffklang, LowerNotesRingLonger)
+{
+    struct DecayCase
+    {
+        int saite;
+        int bund;
+    };
+    // From the 12th fret of the high E string down to the open low E string, each note lower than the
+    // one before.
+    const DecayCase cases[] = {{6, 12}, {6, 5}, {6, 0}, {5, 0}, {4, 0}, {3, 0}, {2, 0}, {1, 0}};
+    GriffklangClass klang;
+    double previous = 0.0;
+    double highest = 0.0;
+    for (const DecayCase& c : cases) {
+        klang.Anschlagen(singleString(c.saite, c.bund));
+        ASSERT_EQ(klang.StimmenAnzahl(), 1);
+        const double chosen = klang.Stimme(0).Abklingzeit;
+        // The level after the pluck's brightest overtones have gone, and before the last second fades.
+        const double measured =
+            measuredDecay(toDouble(klang), 0.5, GriffklangClass::Nachklang - GriffklangClass::Ausklang);
+        EXPECT_GT(measured, previous * 1.15) << "string " << c.saite << " fret " << c.bund;
+        // The overtones fall faster than the fundamental, so the whole sound falls a little faster.
+        EXPECT_NEAR(measured, 0.85 * chosen, 0.2 * chosen) << "string " << c.saite << " fret " << c.bund;
+        if (previous == 0.0)
+            highest = measured;
+        previous = measured;
+    }
+    EXPECT_GT(previous, 5.0 * highest) << "the open low E rings far longer than the high E's 12th fret";
+    EXPECT_NEAR(GriffklangClass::Abklingzeit(82.4069), 12.0, 0.1);
+    EXPECT_NEAR(GriffklangClass::Abklingzeit(659.2551), 1.5, 0.01);
+}
+
+TEST(Griffklang, EveryVoiceHasNoOffset)
 {
     GriffklangClass klang;
+    int voices = 0;
     for (int s = 1; s <= 6; ++s) {
-        klang.Anschlagen(singleString(s, 0));
-        ASSERT_GE(klang.SampleAnzahl(), 2 * rate);
-        const std::vector<double> x = toDouble(klang);
-        const double start = rms(x, rate / 20, rate / 10);
-        // The last 50 ms fade out; the level is taken just before.
-        const double end = rms(x, 2 * rate - rate / 20 - rate / 10, rate / 10);
-        EXPECT_GE(20.0 * std::log10(start / std::max(end, 1e-9)), 30.0) << "string " << s;
+        for (const int bund : {0, 1, 2, 3, 5, 7, 9, 12, 15, 19, 24}) {
+            ASSERT_GT(klang.Anschlagen(singleString(s, bund)), 0);
+            double sum = 0.0;
+            for (int n = 0; n < klang.SampleAnzahl(); ++n)
+                sum += klang.Samples()[n];
+            const double mean = sum / klang.SampleAnzahl();
+            EXPECT_LE(std::fabs(mean), 1.0) << "string " << s << " fret " << bund << ": mean " << mean;
+            ++voices;
+        }
+    }
+    EXPECT_EQ(voices, 66);
+
+    // A bass's E1 and the deepest and highest notes the voice holds.
+    for (const double frequency : {41.2034, 15.5, 3950.0}) {
+        SaitenklangClass voice;
+        ASSERT_TRUE(voice.Stimmen(frequency, GriffklangClass::Abklingzeit(frequency)));
+        voice.Anschlagen(0x12345678u);
+        std::vector<float> out(4 * rate, 0.0f);
+        voice.Hinzufuegen(out.data(), static_cast<int>(out.size()), 10000.0f);
+        double sum = 0.0;
+        for (const float v : out)
+            sum += v;
+        EXPECT_LE(std::fabs(sum / out.size()), 1.0) << frequency << " Hz";
     }
 }
 

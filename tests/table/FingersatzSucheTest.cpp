@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "table/FingersatzSuche.h"
@@ -60,11 +61,32 @@ TEST_F(StoredFingering, AGripBuiltByHandTakesTheStoredChord)
     EXPECT_EQ(position, 0) << "the stored grip's position shows";
 }
 
-TEST_F(StoredFingering, OtherFingersOrOtherOpenStringsAreAnotherFingering)
+TEST_F(StoredFingering, OtherFingersSoundTheSamePositions)
 {
-    setGrip(*doc, "x02222", KeinTon, 0);
-    doc->FingerAendern(2, 3, 1);
-    EXPECT_EQ(FingersatzSucheClass::Suchen(*doc), -1) << "another finger";
+    // Clicked string by string the fingers are 1, 2, 3, 4 or any other order; the frets decide.
+    const int orders[][4] = {{1, 2, 3, 4}, {4, 3, 2, 1}, {1, 1, 1, 1}, {2, 3, 1, 4}};
+    for (const auto& fingers : orders) {
+        doc->Loeschen();
+        doc->LeerSetzen(2, true);
+        for (int s = 3; s <= 6; ++s)
+            doc->FingerSetzen(2, s, fingers[s - 3]);
+        FingersatzSucheClass fresh;
+        EXPECT_EQ(fresh.Uebernehmen(*doc), 0)
+            << "fingers " << fingers[0] << fingers[1] << fingers[2] << fingers[3];
+        EXPECT_EQ(doc->Grundton, 6);
+        EXPECT_EQ(doc->AkkordTyp, minorSeventh);
+        int position = -1;
+        doc->GriffeZaehlen(&position);
+        EXPECT_EQ(position, 0) << "the stored grip's position shows";
+    }
+    // A barré under a higher fret sounds nothing of its own.
+    build("x32010");
+    doc->FingerSetzen(1, 2, 1);
+    EXPECT_EQ(FingersatzSucheClass::Suchen(*doc), 1);
+}
+
+TEST_F(StoredFingering, OtherFretsOrOtherOpenStringsAreAnotherGrip)
+{
     setGrip(*doc, "002222", KeinTon, 0);
     EXPECT_EQ(FingersatzSucheClass::Suchen(*doc), -1) << "the low E rings too";
     setGrip(*doc, "x02223", KeinTon, 0);
@@ -96,18 +118,19 @@ TEST_F(StoredFingering, TheGripsOwnChordWinsAmongEqualFingerings)
     EXPECT_EQ(FingersatzSucheClass::Suchen(*doc), 0) << "else the first";
 }
 
-TEST_F(StoredFingering, AnUnchangedFingeringKeepsAChordChosenSince)
+TEST_F(StoredFingering, TheSameFingersWinAmongGripsOfOneChord)
 {
-    build("x02222");
-    EXPECT_EQ(suche.Uebernehmen(*doc), 0);
-    doc->AkkordSetzen(9, 2); // "Nächster" chose another chord
-    EXPECT_EQ(suche.Uebernehmen(*doc), -1);
-    EXPECT_EQ(doc->Grundton, 9);
-    doc->AkkordSetzen(KeinTon, 0); // a new recognition mode clears the chord
-    EXPECT_EQ(suche.Uebernehmen(*doc), 0);
-    EXPECT_EQ(doc->Grundton, 6);
-    doc->FingerEntfernen(2, 6);
-    EXPECT_EQ(suche.Uebernehmen(*doc), -1);
-    doc->FingerSetzen(2, 6, 1 + 6 % 4);
-    EXPECT_EQ(suche.Uebernehmen(*doc), 0) << "built again";
+    setGrip(*doc, "x02222", 6, minorSeventh);
+    doc->FingerAendern(2, 3, 1);
+    const AkkordDatenClass wanted = doc->Daten();
+    ASSERT_GT(doc->GriffAufnehmen(), 0) << "other fingers, stored as a grip of their own";
+    for (int pass = 0; pass < 2; ++pass) {
+        doc->Daten() = wanted;
+        if (pass == 1)
+            doc->AkkordSetzen(KeinTon, 0);
+        const int found = FingersatzSucheClass::Suchen(*doc);
+        ASSERT_GE(found, 0);
+        EXPECT_EQ(std::memcmp(doc->Element(found).Punkte, wanted.Punkte, sizeof wanted.Punkte), 0)
+            << (pass == 0 ? "with its chord" : "without a chord");
+    }
 }

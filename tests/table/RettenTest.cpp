@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+#include <vector>
 
 #include "tests/support/TestDateien.h"
 #include "tests/support/TestTabelle.h"
@@ -107,13 +109,120 @@ TEST_F(Rescue, NoChordTableLeavesTheDocumentAlone)
     EXPECT_EQ(doc->Text(0), "bleibt");
     EXPECT_EQ(doc->Retten(folder.file("fehlt.cho")), -1);
 
-    // A broken count right after the magic leaves nothing to take over but the defaults.
+    // A broken type count right after the magic is outvoted by the grip records behind it.
     std::string damaged = bytes;
     damaged[5] = 99;
     writeFile(path, damaged);
-    EXPECT_EQ(doc->Retten(path), 0);
-    EXPECT_EQ(doc->TypAnzahl(), 0);
-    EXPECT_EQ(doc->SaitenAnzahl(), 6);
+    EXPECT_EQ(doc->Retten(path), MaxGriffe);
+    EXPECT_EQ(doc->TypAnzahl(), MaxTypen);
+}
+
+namespace {
+
+// Names and tuning a user could have typed: terminated, without control characters.
+template <std::size_t N> bool printable(const char (&field)[N])
+{
+    const void* end = std::memchr(field, '\0', N);
+    if (!end)
+        return false;
+    for (const char* c = field; c != end; ++c) {
+        if (static_cast<unsigned char>(*c) < 0x20)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// Every single damaged byte of the header, of every count and of three grip records, and random
+// damaged bytes and cuts anywhere: at least all grips but one stay, and what is taken over beside them
+// is either what the file held or the default of a new table, never bytes from the wrong place.
+TEST_F(Rescue, AnySingleDamagedByteKeepsAllButAtMostOneGrip)
+{
+    auto fresh = std::make_unique<AkkordDepotClass>();
+    fresh->StandardNamen();
+    fresh->Standardstimmung();
+    const std::size_t tailAt = gripAt(MaxGriffe);
+    const std::size_t stringsAt = tailAt + 221;
+    const std::size_t instrumentAt = stringsAt + 4 + 8 * 6;
+    const std::size_t infoAt = instrumentAt + 4 + 6;
+    ASSERT_EQ(bytes.size(), infoAt + 4 + 5 + 4);
+
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < typesAt; ++i)
+        positions.push_back(i); // magic and type count
+    for (std::size_t i = gripAt(0) - 8; i < gripAt(0); ++i)
+        positions.push_back(i); // grip counter and grip count
+    for (std::size_t i = 0; i < 4; ++i) {
+        positions.push_back(stringsAt + i);
+        positions.push_back(instrumentAt + i);
+        positions.push_back(infoAt + i);
+    }
+    for (const int grip : {0, MaxGriffe / 2, MaxGriffe - 1}) {
+        for (std::size_t i = 0; i < gripRecord; ++i)
+            positions.push_back(gripAt(grip) + i);
+    }
+    struct Damage
+    {
+        std::size_t at;
+        unsigned char mask;
+    };
+    std::vector<Damage> damages;
+    for (const std::size_t at : positions) {
+        for (const unsigned char mask : {0x01, 0x80, 0xFF})
+            damages.push_back({at, mask});
+    }
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<std::size_t> anywhere(0, bytes.size() - 1);
+    std::uniform_int_distribution<int> anyMask(1, 255);
+    for (int i = 0; i < 2000; ++i)
+        damages.push_back({anywhere(random), static_cast<unsigned char>(anyMask(random))});
+
+    auto doc = rescued();
+    std::string damaged = bytes;
+    for (const Damage& damage : damages) {
+        damaged[damage.at] = static_cast<char>(damaged[damage.at] ^ damage.mask);
+        const bool inNames = damage.at >= tailAt && damage.at < stringsAt;
+        const bool inTuning = damage.at >= stringsAt && damage.at < instrumentAt;
+        ASSERT_GE(doc->RettenAus(damaged), MaxGriffe - 1) << damage.at << " ^ " << int(damage.mask);
+        ASSERT_EQ(doc->Pruefen(), PruefOk) << damage.at;
+        ASSERT_EQ(doc->TypAnzahl(), MaxTypen) << damage.at;
+        for (int n = 0; n < AnzahlNotenNamen; ++n) {
+            const NotenNameClass& name = doc->NamenTabelle()[n];
+            ASSERT_TRUE(printable(name.Kurzname) && printable(name.Langname)) << damage.at;
+            if (!inNames) {
+                ASSERT_EQ(std::memcmp(&name, &original->NamenTabelle()[n], sizeof name), 0) << damage.at;
+            }
+        }
+        ASSERT_EQ(doc->SaitenAnzahl(), 6) << damage.at;
+        if (!inTuning && !inNames) {
+            for (int k = 0; k < 6; ++k) {
+                ASSERT_EQ(doc->SaiteLesen(k + 1), original->SaiteLesen(k + 1)) << damage.at;
+            }
+        }
+        const RettungsBericht& bericht = doc->Rettungsbericht();
+        ASSERT_TRUE(doc->Text(0) == "Laute" || (doc->Text(0).empty() && !bericht.instrument)) << damage.at;
+        ASSERT_TRUE(doc->Text(1) == "Info" || (doc->Text(1).empty() && !bericht.info)) << damage.at;
+        ASSERT_EQ(bericht.griffe, doc->Anzahl());
+        damaged[damage.at] = bytes[damage.at];
+    }
+
+    // Cut anywhere: every grip before the cut stays, and the rest keeps the defaults.
+    std::uniform_int_distribution<std::size_t> cutAt(5, bytes.size() - 1);
+    for (int i = 0; i < 200; ++i) {
+        const std::size_t cut = cutAt(random);
+        const int complete = cut < gripAt(0) ? 0 : std::min<int>(MaxGriffe, (cut - gripAt(0)) / gripRecord);
+        ASSERT_GE(doc->RettenAus(std::string_view(bytes).substr(0, cut)), complete) << cut;
+        ASSERT_EQ(doc->Pruefen(), PruefOk) << cut;
+        for (int n = 0; n < AnzahlNotenNamen; ++n) {
+            const NotenNameClass& name = doc->NamenTabelle()[n];
+            const bool taken = std::memcmp(&name, &original->NamenTabelle()[n], sizeof name) == 0;
+            const bool standard = std::memcmp(&name, &fresh->NamenTabelle()[n], sizeof name) == 0;
+            ASSERT_TRUE(taken || standard) << cut;
+        }
+        ASSERT_TRUE(doc->SaitenAnzahl() == 6) << cut;
+        ASSERT_TRUE(doc->Text(0) == "Laute" || doc->Text(0).empty()) << cut;
+    }
 }
 
 TEST_F(Rescue, EveryRescuedDocumentSavesAndLoadsAgain)

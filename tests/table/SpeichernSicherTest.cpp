@@ -11,11 +11,13 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "table/DateiArt.h"
 #include "tests/support/TestDateien.h"
 #include "tests/support/TestTabelle.h"
 
@@ -103,13 +105,13 @@ TEST_F(SafeSave, FailuresLeaveTheOldFileAndTheModifiedState)
     EXPECT_FALSE(newDoc->Speichern(folder.file("fehlt/Tabelle.cho")));
     EXPECT_EQ(newDoc->SpeicherFehler(), ENOENT);
 
-    // Into a folder the user may not write, over a file the user may write.
-    ::chmod(target.c_str(), 0666);
+    // A file the user may not write, in a folder the user may not write.
+    ::chmod(target.c_str(), 0644);
     ::chmod(folder.path().c_str(), 0755);
-    const int folderResult = asUnprivilegedChild([&] {
+    const int bothResult = asUnprivilegedChild([&] {
         return newDoc->Speichern(target) ? 0 : newDoc->SpeicherFehler();
     });
-    EXPECT_EQ(folderResult, EACCES);
+    EXPECT_EQ(bothResult, EACCES);
 
     // A file the user may not write.
     ::chmod(folder.path().c_str(), 0777);
@@ -123,6 +125,43 @@ TEST_F(SafeSave, FailuresLeaveTheOldFileAndTheModifiedState)
     EXPECT_EQ(readFile(target), oldBytes);
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"Ordner.cho", "Tabelle.cho"}))
         << "no temporary file may stay behind";
+}
+
+TEST_F(SafeSave, AWritableFileInAFolderThatCannotBeWrittenIsSavedInPlace)
+{
+    ::chmod(target.c_str(), 0666);
+    ::chmod(folder.path().c_str(), 0755);
+    struct stat before {};
+    ::stat(target.c_str(), &before);
+    const int result = asUnprivilegedChild([&] {
+        return newDoc->Speichern(target) ? 0 : newDoc->SpeicherFehler();
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readFile(target), newBytes);
+    struct stat after {};
+    ::stat(target.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file itself was rewritten";
+    // Shorter and longer content both come out whole.
+    EXPECT_EQ(asUnprivilegedChild([&] { return oldDoc->Speichern(target) ? 0 : oldDoc->SpeicherFehler(); }), 0);
+    EXPECT_EQ(readFile(target), oldBytes);
+    ::chmod(folder.path().c_str(), 0777);
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"Tabelle.cho"});
+}
+
+TEST_F(SafeSave, ATableNameOfAnyAllowedLengthSaves)
+{
+    for (const std::size_t length : {std::size_t{200}, std::size_t{233}, std::size_t{250}, std::size_t{255}}) {
+        std::string name(length - 4, 'a');
+        name.replace(0, 4, "\xC3\xA4\xC3\xB6"); // UTF-8 characters at the start, cut nowhere
+        name += ".cho";
+        const std::string path = folder.file(name);
+        ASSERT_TRUE(newDoc->Speichern(path)) << length << ": " << std::strerror(newDoc->SpeicherFehler());
+        ASSERT_TRUE(newDoc->Speichern(path)) << length;
+        auto loaded = std::make_unique<AkkordDepotClass>();
+        EXPECT_EQ(loaded->Laden(path), LadenOk) << length;
+        fs::remove(path);
+    }
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"Tabelle.cho"});
 }
 
 TEST_F(SafeSave, FullFileSystemLeavesTheOldFile)
@@ -238,7 +277,75 @@ TEST_F(SafeSave, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewTable)
     }
     auto loaded = std::make_unique<AkkordDepotClass>();
     EXPECT_EQ(loaded->Laden(target), LadenOk);
-    // Temporary files of killed saves may stay; a later save is not disturbed by them.
+    // The next save removes what the killed ones left behind; only an empty file that a save might
+    // just have created, before it could lock it, waits until it is old.
     ASSERT_TRUE(newDoc->Speichern(target));
     EXPECT_EQ(readFile(target), newBytes);
+    for (const std::string& name : namesIn(folder.path())) {
+        if (name != "Tabelle.cho") {
+            EXPECT_EQ(fs::file_size(folder.path() / name), 0u) << name;
+        }
+    }
+}
+
+TEST_F(SafeSave, ASaveRemovesStaleTemporaryFilesButNotOnesInUse)
+{
+    const std::string stale = folder.file(".Tabelle.cho.00000000deadbeef.tmp~");
+    const std::string inUse = folder.file(".Tabelle.cho.00000000feedf00d.tmp~");
+    const std::string otherTable = folder.file(".Andere.cho.00000000deadbeef.tmp~");
+    const std::string notOurs = folder.file(".Tabelle.cho.notes.tmp~");
+    for (const std::string& path : {stale, inUse, otherTable, notOurs})
+        writeFile(path, "halb");
+    // A running save holds its temporary file locked.
+    int lockPipe[2];
+    ASSERT_EQ(::pipe(lockPipe), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(inUse.c_str(), O_RDONLY);
+        ::flock(fd, LOCK_EX);
+        char c = 0;
+        (void)!::write(lockPipe[1], &c, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(lockPipe[0], &c, 1), 1);
+    ASSERT_TRUE(newDoc->Speichern(target));
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(lockPipe[0]);
+    ::close(lockPipe[1]);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(inUse));
+    EXPECT_TRUE(fs::exists(otherTable));
+    EXPECT_TRUE(fs::exists(notOurs));
+    // Once its save is gone, the next save removes it too.
+    ASSERT_TRUE(newDoc->Speichern(target));
+    EXPECT_FALSE(fs::exists(inUse));
+}
+
+TEST_F(SafeSave, PipesDevicesAndFoldersAreNeverOpenedAsTables)
+{
+    // Opening a named pipe for reading waits for a writer: none of these may even try.
+    const std::string pipe = folder.file("Pipe.cho");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    const std::string directory = folder.file("Ordner.cho");
+    fs::create_directory(directory);
+    for (const std::string& path : {pipe, std::string("/dev/null"), std::string("/dev/zero"), directory}) {
+        auto doc = fullTable(3);
+        char kopf[5];
+        EXPECT_FALSE(AkkordDepotClass::KopfLesen(path, kopf)) << path;
+        EXPECT_EQ(doc->Laden(path), LadenKeineDatei) << path;
+        EXPECT_EQ(doc->Anzahl(), 3) << path;
+        EXPECT_EQ(doc->Retten(path), -1) << path;
+        EXPECT_FALSE(AkkordDepotClass::Konvertieren(path)) << path;
+        EXPECT_FALSE(doc->Speichern(path)) << path;
+        EXPECT_EQ(doc->SpeicherFehler(), EISDIR) << path;
+    }
+    EXPECT_EQ(dateiArt(pipe), DateiArt::Pipe);
+    EXPECT_EQ(dateiArt("/dev/null"), DateiArt::Geraet);
+    EXPECT_EQ(dateiArt(directory), DateiArt::Ordner);
+    EXPECT_EQ(dateiArt(target), DateiArt::Datei);
+    EXPECT_EQ(dateiArt(folder.file("fehlt.cho")), DateiArt::Fehlt);
+    EXPECT_TRUE(fs::is_fifo(pipe)) << "the pipe is still a pipe";
 }
