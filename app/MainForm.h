@@ -9,6 +9,7 @@
 #include "app/TabellenWache.h"
 #include "app/TableLookup.h"
 #include "erkennung/Treffer.h"
+#include "render/ChordSheet.h"
 #include "table/FingersatzSuche.h"
 
 class AkkordDepotClass;
@@ -245,9 +246,15 @@ private:
     void MI_GrifftabellePdfClick();
     void MI_DruckenClick();
     void MI_KopierenClick();
+    // The grip shown as the exports draw it: in the export style chosen last, from the frets it needs.
     QImage diagrammBild(QSize groesse) const;
-    // The stored grips the user chooses for a sheet; false when cancelled or there are none.
-    bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe);
+    // The image size the export dialog offers, as last chosen.
+    QSize bildGroesse() const;
+    // Columns and style of a sheet as last chosen, with the board's options.
+    ChordSheet::Layout blattLayout() const;
+    // The stored grips the user chooses. For a sheet (inhalt given) also the header line saying which,
+    // and the columns and style, which go into the settings file. False when cancelled or there are none.
+    bool blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe, QString* inhalt = nullptr);
 
     // ChordPro: definitions out and in, a song's chord sheet, and ChordPro files opened as tables.
     void MI_ChordProExportClick();

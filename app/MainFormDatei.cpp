@@ -358,7 +358,7 @@ void TF_Main::MI_LadenClick()
 
 void TF_Main::aussenAenderungPruefen()
 {
-    if (m_beendet || !isActiveWindow() || QApplication::activeModalWidget() || !m_wache->neueAenderungMelden())
+    if (m_beendet || QApplication::activeModalWidget() || !m_wache->neueAenderungMelden())
         return;
     const QString path = m_dateiName;
     if (!QFileInfo::exists(path)) {

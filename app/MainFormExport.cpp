@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -37,13 +38,15 @@ namespace {
 constexpr int smallestSide = 16;
 constexpr int largestSide = 8192;
 
-// Ok and cancel under a dialog's controls.
-void addButtons(QDialog& dialog, QVBoxLayout* layout)
+const QString exportSection = QStringLiteral("Export");
+
+// Ok and cancel under a dialog's controls; cancel keeps "A" free for the choices above it.
+void addButtons(QDialog& dialog, QVBoxLayout* layout, const QString& abbruch = QStringLiteral("&Abbruch"))
 {
     auto* ok = new QPushButton(QStringLiteral("&Ok"), &dialog);
     ok->setObjectName(QStringLiteral("B_Ok"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("&Abbruch"), &dialog);
+    auto* cancel = new QPushButton(abbruch, &dialog);
     cancel->setObjectName(QStringLiteral("B_Abbruch"));
     auto* row = new QHBoxLayout;
     row->addStretch();
@@ -54,8 +57,36 @@ void addButtons(QDialog& dialog, QVBoxLayout* layout)
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
 }
 
-// The image size, preset with size; false when cancelled.
-bool sizeAsk(QWidget* owner, QSize& size)
+DiagramStil storedStyle(const PrivateProfile& settings)
+{
+    return settings.readInteger(exportSection, QStringLiteral("Stil"), 0) == 1 ? DiagramStil::Griffbrett
+                                                                               : DiagramStil::Kasten;
+}
+
+int storedColumns(const PrivateProfile& settings)
+{
+    return std::clamp(
+        settings.readInteger(exportSection, QStringLiteral("Spalten"), ChordSheet::DefaultColumns),
+        ChordSheet::LeastColumns, ChordSheet::MostColumns);
+}
+
+QComboBox* styleChoice(QDialog& dialog, DiagramStil stil)
+{
+    auto* box = new QComboBox(&dialog);
+    box->setObjectName(QStringLiteral("CB_Stil"));
+    box->addItem(QStringLiteral("Akkordkasten"));
+    box->addItem(QStringLiteral("Griffbrett"));
+    box->setCurrentIndex(stil == DiagramStil::Griffbrett ? 1 : 0);
+    return box;
+}
+
+DiagramStil chosenStyle(const QComboBox* box)
+{
+    return box->currentIndex() == 1 ? DiagramStil::Griffbrett : DiagramStil::Kasten;
+}
+
+// The image size and style, preset with size and stil; false when cancelled.
+bool sizeAsk(QWidget* owner, QSize& size, DiagramStil& stil)
 {
     QDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("TF_Bildgroesse"));
@@ -74,11 +105,14 @@ bool sizeAsk(QWidget* owner, QSize& size)
     }
     form->addRow(QStringLiteral("&Breite:"), sides[0]);
     form->addRow(QStringLiteral("&Höhe:"), sides[1]);
+    QComboBox* style = styleChoice(dialog, stil);
+    form->addRow(QStringLiteral("&Stil:"), style);
     layout->addLayout(form);
     addButtons(dialog, layout);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     size = QSize(sides[0]->value(), sides[1]->value());
+    stil = chosenStyle(style);
     return true;
 }
 
@@ -87,8 +121,18 @@ QString gripCount(int count)
     return count == 1 ? QStringLiteral("1 Griff") : QStringLiteral("%1 Griffe").arg(count);
 }
 
-// 0 the whole table, 1 the root, 2 the chord; -1 when cancelled. An empty text is a choice not offered.
-int scopeAsk(QWidget* owner, const QString& titel, const QString (&texte)[3], const int (&anzahl)[3])
+// What the user chose for a sheet.
+struct SheetChoice
+{
+    int umfang = -1; // 0 the whole table, 1 the root, 2 the chord; -1 when cancelled
+    int spalten = ChordSheet::DefaultColumns;
+    DiagramStil stil = DiagramStil::Kasten;
+};
+
+// An empty text is a choice not offered. For a sheet the narrowest choice offered comes preselected, so
+// Return alone never prints more than the user picked in the chord-table window.
+SheetChoice scopeAsk(QWidget* owner, const QString& titel, const QString (&texte)[3], const int (&anzahl)[3],
+                     SheetChoice preset, bool sheet)
 {
     QDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("TF_Umfang"));
@@ -105,27 +149,56 @@ int scopeAsk(QWidget* owner, const QString& titel, const QString (&texte)[3], co
                                 : texte[i] + QStringLiteral(" (") + gripCount(anzahl[i]) + QLatin1Char(')'));
         choices[i]->setVisible(!texte[i].isEmpty());
         choices[i]->setEnabled(anzahl[i] > 0);
+        // An access key presses the button and checks it only 100 ms later: a Return typed in between
+        // must already see the choice.
+        QObject::connect(choices[i], &QRadioButton::pressed, choices[i],
+                         [button = choices[i]] { button->setChecked(true); });
         layout->addWidget(choices[i]);
     }
-    choices[0]->setChecked(true);
-    addButtons(dialog, layout);
+    // A list of definitions costs nothing to make whole; paper does.
+    int narrowest = 0;
+    for (int i = 0; sheet && i < 3; ++i) {
+        if (!texte[i].isEmpty() && anzahl[i] > 0)
+            narrowest = i;
+    }
+    choices[narrowest]->setChecked(true);
+    choices[narrowest]->setFocus();
+
+    QSpinBox* columns = nullptr;
+    QComboBox* style = nullptr;
+    if (sheet) {
+        auto* form = new QFormLayout;
+        columns = new QSpinBox(&dialog);
+        columns->setObjectName(QStringLiteral("E_Spalten"));
+        columns->setRange(ChordSheet::LeastColumns, ChordSheet::MostColumns);
+        columns->setValue(preset.spalten);
+        form->addRow(QStringLiteral("&Diagramme je Zeile:"), columns);
+        style = styleChoice(dialog, preset.stil);
+        form->addRow(QStringLiteral("&Stil:"), style);
+        layout->addLayout(form);
+    }
+    addButtons(dialog, layout, QStringLiteral("A&bbruch"));
+
+    SheetChoice choice;
     if (dialog.exec() != QDialog::Accepted)
-        return -1;
+        return choice;
     for (int i = 0; i < 3; ++i) {
         if (choices[i]->isChecked())
-            return i;
+            choice.umfang = i;
     }
-    return -1;
+    if (sheet) {
+        choice.spalten = columns->value();
+        choice.stil = chosenStyle(style);
+    }
+    return choice;
 }
 
-// The frets and the look of the board as the window shows it.
-DiagramView boardView(const GriffbrettClass& board)
+// The frets the grip needs, mirrored as the window shows it, in the style chosen.
+DiagramView exportView(const AkkordDatenClass& griff, bool linkshaender, DiagramStil stil)
 {
-    DiagramView view;
-    view.startbund = board.Startbund();
-    view.bundanzahl = board.Bundanzahl();
-    view.lagenpunkte = board.Lagenpunkte();
-    view.linkshaender = board.Linkshaender();
+    DiagramView view = DiagramExport::frameFor(griff);
+    view.linkshaender = linkshaender;
+    view.stil = stil;
     return view;
 }
 
@@ -168,23 +241,41 @@ private:
 
 } // namespace
 
+ChordSheet::Layout TF_Main::blattLayout() const
+{
+    ChordSheet::Layout layout;
+    layout.spalten = storedColumns(*Einstellungen);
+    layout.stil = storedStyle(*Einstellungen);
+    layout.options = diagrammOptionen();
+    layout.linkshaender = MI_LinkshaenderOnOff->isChecked();
+    return layout;
+}
+
+QSize TF_Main::bildGroesse() const
+{
+    return QSize(std::clamp(Einstellungen->readInteger(exportSection, QStringLiteral("Bildbreite"), 400),
+                            smallestSide, largestSide),
+                 std::clamp(Einstellungen->readInteger(exportSection, QStringLiteral("Bildhoehe"), 400),
+                            smallestSide, largestSide));
+}
+
 QImage TF_Main::diagrammBild(QSize groesse) const
 {
-    return DiagramExport(*Dokument).image(*Dokument, Ergebnis, diagrammOptionen(), boardView(*Zeichner),
-                                          groesse);
+    return DiagramExport(*Dokument).image(
+        *Dokument, Ergebnis, diagrammOptionen(),
+        exportView(*Dokument, MI_LinkshaenderOnOff->isChecked(), storedStyle(*Einstellungen)), groesse);
 }
 
 void TF_Main::MI_DiagrammExportClick()
 {
-    const QString section = QStringLiteral("Export");
-    QSize size(std::clamp(Einstellungen->readInteger(section, QStringLiteral("Bildbreite"), 400),
-                          smallestSide, largestSide),
-               std::clamp(Einstellungen->readInteger(section, QStringLiteral("Bildhoehe"), 400), smallestSide,
-                          largestSide));
-    if (!sizeAsk(this, size))
+    QSize size = bildGroesse();
+    DiagramStil stil = storedStyle(*Einstellungen);
+    if (!sizeAsk(this, size, stil))
         return;
-    Einstellungen->writeInteger(section, QStringLiteral("Bildbreite"), size.width());
-    Einstellungen->writeInteger(section, QStringLiteral("Bildhoehe"), size.height());
+    Einstellungen->writeInteger(exportSection, QStringLiteral("Bildbreite"), size.width());
+    Einstellungen->writeInteger(exportSection, QStringLiteral("Bildhoehe"), size.height());
+    Einstellungen->writeInteger(exportSection, QStringLiteral("Stil"),
+                                stil == DiagramStil::Griffbrett ? 1 : 0);
 
     QString filter;
     const QString path = SD_ExportAusfuehren(this, QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"),
@@ -198,7 +289,8 @@ void TF_Main::MI_DiagrammExportClick()
 
     QString fehler;
     if (!DiagramExport(*Dokument).writeImage(path, svg, *Dokument, Ergebnis, diagrammOptionen(),
-                                             boardView(*Zeichner), size, &fehler)) {
+                                             exportView(*Dokument, MI_LinkshaenderOnOff->isChecked(), stil),
+                                             size, &fehler)) {
         MeldungZeigen(this, 1, fehler, QStringLiteral("Diagramm als Bild"), 2);
         return;
     }
@@ -207,11 +299,12 @@ void TF_Main::MI_DiagrammExportClick()
 
 void TF_Main::MI_KopierenClick()
 {
-    QGuiApplication::clipboard()->setImage(diagrammBild(PB_Griffbrett->size()));
+    // The picture "Diagramm als Bild" writes, at its size and in its style.
+    QGuiApplication::clipboard()->setImage(diagrammBild(bildGroesse()));
     Statusmeldung(QStringLiteral("Diagramm in die Zwischenablage kopiert"));
 }
 
-bool TF_Main::blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe)
+bool TF_Main::blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe, QString* inhalt)
 {
     const DiagramExport exporter(*Dokument);
     if (Dokument->Anzahl() == 0) {
@@ -230,10 +323,22 @@ bool TF_Main::blattGriffeWaehlen(const QString& titel, std::vector<int>& griffe)
         texte[2] = QStringLiteral("&Akkord %1").arg(chordName(root, typ));
         anzahl[2] = static_cast<int>(exporter.select(root, typ).size());
     }
-    const int choice = scopeAsk(this, titel, texte, anzahl);
-    if (choice < 0)
+    SheetChoice preset;
+    preset.spalten = storedColumns(*Einstellungen);
+    preset.stil = storedStyle(*Einstellungen);
+    const SheetChoice choice = scopeAsk(this, titel, texte, anzahl, preset, inhalt != nullptr);
+    if (choice.umfang < 0)
         return false;
-    griffe = exporter.select(choice >= 1 ? root : -1, choice == 2 ? typ : -1);
+    if (inhalt) {
+        Einstellungen->writeInteger(exportSection, QStringLiteral("Spalten"), choice.spalten);
+        Einstellungen->writeInteger(exportSection, QStringLiteral("Stil"),
+                                    choice.stil == DiagramStil::Griffbrett ? 1 : 0);
+    }
+    const int grundton = choice.umfang >= 1 ? root : -1;
+    const int akkordTyp = choice.umfang == 2 ? typ : -1;
+    griffe = exporter.select(grundton, akkordTyp);
+    if (inhalt)
+        *inhalt = exporter.contentText(grundton, akkordTyp, static_cast<int>(griffe.size()));
     return !griffe.empty();
 }
 
@@ -241,18 +346,21 @@ void TF_Main::MI_GrifftabellePdfClick()
 {
     const QString titel = QStringLiteral("Grifftabelle als PDF");
     std::vector<int> griffe;
-    if (!blattGriffeWaehlen(titel, griffe))
+    QString inhalt;
+    if (!blattGriffeWaehlen(titel, griffe, &inhalt))
         return;
     const QString path = SD_ExportAusfuehren(this, QStringLiteral("PDF-Dokument (*.pdf)"),
                                              QStringLiteral("pdf"), nullptr, exportOrdner(m_dateiName));
     if (path.isEmpty())
         return;
+    const DiagramExport exporter(*Dokument);
+    const ChordSheet::Layout layout = blattLayout();
     QString fehler;
     bool written = false;
     {
         SheetProgress progress(this, static_cast<int>(griffe.size()));
-        written = DiagramExport(*Dokument).writeSheet(
-            path, griffe, diagrammOptionen(), [&progress](int done, int) { return progress.step(done); },
+        written = exporter.writeSheet(
+            path, griffe, layout, inhalt, [&progress](int done, int) { return progress.step(done); },
             &fehler);
     }
     if (!written && fehler.isEmpty()) {
@@ -263,7 +371,7 @@ void TF_Main::MI_GrifftabellePdfClick()
         MeldungZeigen(this, 1, fehler, titel, 2);
         return;
     }
-    const int pages = DiagramExport::pageCount(static_cast<int>(griffe.size()));
+    const int pages = exporter.sheet(layout, inhalt).pageCount(static_cast<int>(griffe.size()));
     Statusmeldung(QStringLiteral("Griffblatt gespeichert: %1, %2 %3")
                       .arg(QFileInfo(path).fileName())
                       .arg(pages)
@@ -274,17 +382,26 @@ void TF_Main::MI_DruckenClick()
 {
     const QString titel = QStringLiteral("Drucken");
     std::vector<int> griffe;
-    if (!blattGriffeWaehlen(titel, griffe))
+    QString inhalt;
+    if (!blattGriffeWaehlen(titel, griffe, &inhalt))
         return;
     const DiagramExport exporter(*Dokument);
+    const ChordSheet sheet = exporter.sheet(blattLayout(), inhalt);
+    const std::vector<ChordSheetBox> boxes = exporter.sheetBoxes(griffe);
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter));
+    printer.setPageLayout(ChordSheet::pageLayout());
     printer.setDocName(exporter.instrumentName());
     QPrintDialog dialog(&printer, this);
     dialog.setObjectName(QStringLiteral("TF_Drucken"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, sheet.pageCount(static_cast<int>(boxes.size())));
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const bool range = printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0;
+    const int firstPage = range ? printer.fromPage() : 1;
+    const int lastPage = range ? printer.toPage() : 0;
+    // Printers that cannot repeat a job themselves get every copy from here.
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
     QPainter painter;
     if (!painter.begin(&printer)) {
         MeldungZeigen(
@@ -292,11 +409,18 @@ void TF_Main::MI_DruckenClick()
             titel, 2);
         return;
     }
-    bool complete = false;
+    bool complete = true;
     {
-        SheetProgress progress(this, static_cast<int>(griffe.size()));
-        complete = exporter.paintSheet(painter, printer, griffe, diagrammOptionen(),
-                                       [&progress](int done, int) { return progress.step(done); });
+        SheetProgress progress(this, static_cast<int>(boxes.size()) * copies);
+        for (int copy = 0; copy < copies && complete; ++copy) {
+            if (copy > 0)
+                printer.newPage();
+            const int offset = copy * static_cast<int>(boxes.size());
+            complete = sheet.paint(
+                painter, printer, boxes,
+                [&progress, offset](int done, int) { return progress.step(offset + done); }, firstPage,
+                lastPage);
+        }
     }
     if (!complete)
         printer.abort();

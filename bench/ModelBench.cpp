@@ -196,6 +196,39 @@ void BM_ErkennenBasston(benchmark::State& state)
 }
 BENCHMARK(BM_ErkennenBasston);
 
+// The bundled catalogue on a six-string G6 320000, which several types on several roots fit: the
+// preference rule ranks every match. Argument: the start string (0 interval count, 7 the bass).
+void BM_ErkennenStandardkatalog(benchmark::State& state)
+{
+    static std::unique_ptr<AkkordDepotClass> doc = [] {
+        auto d = std::make_unique<AkkordDepotClass>();
+        d->Laden(ZW_DEFAULT_TABLE);
+        return d;
+    }();
+    if (doc->TypAnzahl() == 0) {
+        state.SkipWithError("the default chord table did not load");
+        return;
+    }
+    doc->Loeschen();
+    doc->FingerSetzen(3, 1, 2);
+    doc->FingerSetzen(2, 2, 1);
+    for (int s = 3; s <= 6; ++s)
+        doc->LeerSetzen(s, true);
+    doc->SetzeStartSaite(static_cast<int>(state.range(0)));
+    TrefferClass result;
+    TrefferClass list[MaxTreffer];
+    int matches = 0;
+    for (auto _ : state) {
+        doc->AkkordSetzen(KeinTon, 0);
+        matches = doc->Erkennen(&result, list);
+        benchmark::DoNotOptimize(matches);
+    }
+    doc->SetzeStartSaite(0);
+    state.counters["matches"] = matches;
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ErkennenStandardkatalog)->Arg(0)->Arg(StartSaiteBasston);
+
 // The lookup after an edit at its slowest: the wanted fingering is the last of 10000 stored grips.
 void BM_FingersatzSuchen(benchmark::State& state)
 {

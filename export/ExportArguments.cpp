@@ -86,6 +86,24 @@ ExportArguments::ExportArguments()
                    fehler = "Größe \"" + wert + "\" ungültig: BREITExHÖHE, je 16 bis 8192 Pixel";
                    return false;
                }});
+    addOption({"--stil", "", "kasten|griffbrett",
+               "Akkordkasten (Vorgabe) oder das waagerechte Griffbrett des Fensters",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   const std::string stil = lower(wert);
+                   if (stil == "kasten" || stil == "griffbrett") {
+                       a.griffbrett = stil == "griffbrett";
+                       return true;
+                   }
+                   fehler = "Stil \"" + wert + "\" unbekannt: kasten oder griffbrett";
+                   return false;
+               }});
+    addOption({"--spalten", "", "N", "Diagramme je Zeile im Griffblatt, 3 bis 8 (Vorgabe 5; nur pdf)",
+               [](ExportAuftrag& a, const std::string& wert, std::string& fehler) {
+                   if (parseNumber(wert, 3, 8, a.spalten))
+                       return true;
+                   fehler = "Spalten \"" + wert + "\" ungültig: 3 bis 8";
+                   return false;
+               }});
     addOption({"--find", "", "NAME",
                "alle spielbaren Griffe des Akkords NAME auflisten, die leichtesten zuerst",
                [](ExportAuftrag& a, const std::string& wert, std::string&) {
@@ -263,15 +281,16 @@ std::string ExportArguments::usage() const
 {
     std::string text =
         "Aufruf: zupfwerk-export GRIFFTABELLE.cho (--chord NAME | --root TON | --all) -o DATEI "
-        "[--format png|svg|pdf] [--size BxH]\n"
+        "[--format png|svg|pdf] [--size BxH] [--stil kasten|griffbrett] [--spalten N]\n"
         "       zupfwerk-export GRIFFTABELLE.cho --find NAME [--span N] [--frets N]\n"
         "       zupfwerk-export GRIFFTABELLE.cho --chord NAME --wav [--zerlegt] -o DATEI.wav\n"
         "       zupfwerk-export GRIFFTABELLE.cho --chordpro (--chord NAME | --root TON | --all) -o DATEI.chopro|.json\n"
         "       zupfwerk-export GRIFFTABELLE.cho --import DATEI.chopro -o NEUE.cho\n"
         "       zupfwerk-export GRIFFTABELLE.cho --song LIED.chopro [--transpose N] [--capo N] -o DATEI.pdf|.chopro\n\n"
         "Zeichnet Griffdiagramme einer Grifftabelle von Zupfwerk: einen Akkord als Bild (PNG, SVG)\n"
-        "mit seinem ersten gespeicherten Griff, oder ein Griffblatt als PDF (A4, 4 x 5 Diagramme\n"
-        "je Seite) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords. Mit --find listet es\n"
+        "mit seinem ersten gespeicherten Griff, oder ein Griffblatt als PDF (A4, 5 Diagramme je\n"
+        "Zeile oder --spalten N) mit allen Griffen der Tabelle, eines Grundtons oder eines Akkords,\n"
+        "als Akkordkästen oder mit --stil griffbrett als waagerechtes Griffbrett. Mit --find listet es\n"
         "alle spielbaren Griffe eines Akkords auf dem Instrument der Tabelle, einen je Zeile: die Bünde\n"
         "von der tiefsten Saite an (x gedämpft, Bünde über 9 in Klammern), dann die Finger (- ohne).\n"
         "Mit --wav schreibt es den Klang des ersten gespeicherten Griffs als WAV-Datei (48 kHz, 16 Bit,\n"

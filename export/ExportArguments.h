@@ -32,6 +32,8 @@ struct ExportAuftrag
     int transponieren = 0;   // --transpose
     int kapo = 0;            // --capo
     bool ersterGriff = false; // --erster-griff
+    bool griffbrett = false; // --stil griffbrett: the window's horizontal board instead of a chord box
+    int spalten = 5;         // --spalten, boxes per row of a sheet, 3..8
 };
 
 // The command line of zupfwerk-export. Options live in one table: a new option is one more entry

@@ -48,8 +48,9 @@ int load(AkkordDepotClass& tabelle, const std::string& pfad, std::ostream& err)
     AkkordDepotClass::KopfLesen(pfad, kopf);
     if (std::string(kopf, 4) == "ZW01")
         return fail(err, ExportTabelleFehlerhaft,
-                    inQuotes(pfad) + " ist eine Grifftabelle im alten Format 01: einmal in Zupfwerk öffnen und "
-                                   "speichern");
+                    inQuotes(pfad) +
+                        " ist eine Grifftabelle im alten Format 01: einmal in Zupfwerk öffnen und "
+                        "speichern");
     switch (tabelle.Laden(pfad)) {
     case LadenOk:
         return 0;
@@ -150,9 +151,9 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
     const DiagramExport exporter(*tabelle);
     std::vector<int> griffe;
     std::string was;
+    int grundton = -1;
+    int typ = -1;
     if (!auftrag.akkord.empty()) {
-        int grundton = -1;
-        int typ = -1;
         if (!names.parse(auftrag.akkord, grundton, typ))
             return fail(err, ExportAkkordUnbekannt,
                         "Akkord " + inQuotes(auftrag.akkord) +
@@ -160,7 +161,7 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
         griffe = exporter.select(grundton, typ);
         was = "den Akkord " + inQuotes(auftrag.akkord);
     } else if (!auftrag.grundton.empty()) {
-        const int grundton = names.root(auftrag.grundton);
+        grundton = names.root(auftrag.grundton);
         if (grundton < 0)
             return fail(err, ExportAkkordUnbekannt, "Grundton " + inQuotes(auftrag.grundton) + " unbekannt");
         griffe = exporter.select(grundton, -1);
@@ -177,20 +178,27 @@ int ExportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
 
     const QString path = QString::fromStdString(auftrag.ausgabe);
     QString reason;
+    const DiagramStil stil = auftrag.griffbrett ? DiagramStil::Griffbrett : DiagramStil::Kasten;
     if (auftrag.format == "pdf") {
-        if (!exporter.writeSheet(path, griffe, DiagramOptions(), nullptr, &reason))
+        ChordSheet::Layout layout;
+        layout.spalten = auftrag.spalten;
+        layout.stil = stil;
+        const QString inhalt = exporter.contentText(grundton, typ, static_cast<int>(griffe.size()));
+        if (!exporter.writeSheet(path, griffe, layout, inhalt, nullptr, &reason))
             return fail(err, ExportNichtSchreibbar, reason.toStdString());
+        const int pages = exporter.sheet(layout, inhalt).pageCount(static_cast<int>(griffe.size()));
         out << auftrag.ausgabe << ": " << griffe.size()
-            << (griffe.size() == 1 ? " Diagramm auf " : " Diagramme auf ")
-            << DiagramExport::pageCount(static_cast<int>(griffe.size()))
-            << (griffe.size() <= DiagramExport::DiagramsPerPage ? " Seite\n" : " Seiten\n");
+            << (griffe.size() == 1 ? " Diagramm auf " : " Diagramme auf ") << pages
+            << (pages == 1 ? " Seite\n" : " Seiten\n");
         return ExportOk;
     }
     AkkordClass griff;
     TrefferClass akkord;
     exporter.storedGrip(griffe.front(), griff, akkord);
-    if (!exporter.writeImage(path, auftrag.format == "svg", griff, akkord, DiagramOptions(),
-                             DiagramExport::frameFor(griff), QSize(auftrag.breite, auftrag.hoehe), &reason))
+    DiagramView view = DiagramExport::frameFor(griff);
+    view.stil = stil;
+    if (!exporter.writeImage(path, auftrag.format == "svg", griff, akkord, DiagramOptions(), view,
+                             QSize(auftrag.breite, auftrag.hoehe), &reason))
         return fail(err, ExportNichtSchreibbar, reason.toStdString());
     out << auftrag.ausgabe << ": " << auftrag.akkord << ", " << auftrag.breite << "x" << auftrag.hoehe
         << '\n';

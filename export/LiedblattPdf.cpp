@@ -41,5 +41,5 @@ bool liedblattPdfSchreiben(const AkkordDepotClass& tabelle, const Liedblatt& bla
             griffe.push_back(eigene->Anzahl() - 1);
     }
     const DiagramExport exporter(*eigene);
-    return exporter.writeSheet(pfad, griffe, DiagramOptions(), nullptr, fehler);
+    return exporter.writeSheet(pfad, griffe, ChordSheet::Layout(), QString(), nullptr, fehler);
 }

@@ -337,8 +337,11 @@ QIcon TF_GriffeFinden::diagram(const GefundenerGriffClass& griff)
     options.akkordname = false;
     options.fingerzahlen = true;
     options.rechteAnzeige = 0;
-    const QImage image = m_export->image(*m_bild, akkord, options, DiagramExport::frameFor(griff.Griff),
-                                         QSize(DiagrammBreite, DiagrammHoehe));
+    // The finder lists grips as the main window's board shows them.
+    DiagramView view = DiagramExport::frameFor(griff.Griff);
+    view.stil = DiagramStil::Griffbrett;
+    const QImage image =
+        m_export->image(*m_bild, akkord, options, view, QSize(DiagrammBreite, DiagrammHoehe));
     return QIcon(QPixmap::fromImage(image));
 }
 

@@ -44,7 +44,7 @@ struct GefundenerGriffClass
     static constexpr int PunkteJeStummeBasssaite = 1;
     static constexpr int PunkteJeStummeHoheSaite = 5;
     static constexpr int PunkteAusgeduennt = 6;
-    static constexpr int PunkteBarreform = -3; // the barré holds the root in the bass and every string above
+    static constexpr int PunkteBarreform = -2; // the barré holds the root in the bass and every string above
     static constexpr int PunkteLeerUeberBass = 4; // an open string right above a pressed bass string
     static constexpr int HoheLageAbBund = 6;      // from this fret on, a point for every two frets
     static constexpr int PunkteJeStummeBasssaiteKraftakkord = 3;

@@ -152,6 +152,16 @@ private:
             barre.finger = k;
             barre.fret = m_fingerFret[k];
         }
+        // A finger reaching back across the string right above it stretches no fret beyond one per finger.
+        for (int i = 0; i < m_count; ++i) {
+            if (m_assigned[i] == barre.finger)
+                continue; // the barré lies under the reaching finger
+            for (int j = 0; j < m_count; ++j) {
+                if (m_assigned[j] > m_assigned[i] && m_notes[j].saite + 1 == m_notes[i].saite &&
+                    m_notes[j].fret - m_notes[i].fret > m_assigned[j] - m_assigned[i])
+                    return;
+            }
+        }
         // Four single fingers do not fit on one fret.
         for (int k = 1; k <= 4; ++k) {
             int sameFret = 0;

@@ -23,13 +23,14 @@ struct GriffsucheEinstellungClass
 // recognition names as that chord from its bass, ranked from the easiest. It can run in steps (one
 // lowest fret each), so that a window stays responsive.
 //
-// A grip is playable when four fingers can hold it: each finger on one fret, the fingers ascending with
-// the fret and stretching at most one fret beyond one per finger, at most three single fingers on one
-// fret, and at most one barre. A barre lies flat from its lowest string up to the highest one: under it
-// every string sounds its fret or a higher one, no string above it rings open or at a lower fret, and
-// a finger on a lower string at the same fret is a lower finger. Only the first finger's barre may cross
-// a muted string, which the finger pressing the string below it damps. A muted string between sounding
-// ones stands alone, right above a string that a single finger presses.
+// A grip is playable when four fingers can hold it: each finger on one fret, the fingers ascending with the
+// fret and stretching at most one fret beyond one per finger (none beyond when reaching back across a lower
+// finger on the next string), at most three single fingers on one fret, and at most one barre. A barre lies
+// flat from its lowest string up to the highest one: under it every string sounds its fret or a higher one,
+// no string above it rings open or at a lower fret, and a finger on a lower string at the same fret is a
+// lower finger. Only the first finger's barre may cross a muted string, which the finger pressing the string
+// below it damps. A muted string between sounding ones stands alone, right above a string that a single
+// finger presses.
 class GriffsucheClass
 {
 public:

@@ -4,10 +4,7 @@
 #include <string>
 
 #include <QBuffer>
-#include <QFont>
-#include <QFontMetrics>
 #include <QPageLayout>
-#include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -15,53 +12,10 @@
 #include <QSvgGenerator>
 
 #include "render/BoardPainter.h"
-#include "render/Griffbrett.h"
+#include "render/ChordBoxPainter.h"
+#include "render/ExportBoard.h"
 #include "table/AkkordDepot.h"
 #include "theory/Zeichensatz.h"
-
-// The board laid out for exports, painted on white.
-class DiagramExport::Board : public GriffbrettClass
-{
-public:
-    // The shared base is virtual, so the most derived class constructs it.
-    Board(QSize size, int saiten)
-        : GriffbrettMainClass(size.width(), size.height()), GriffbrettClass(size.width(), size.height())
-    {
-        m_Hintergrund = Qt::white;
-        // The strings without a layout of their own: show() lays the board out once.
-        m_Saitenanzahl = std::clamp(saiten, 1, MaxStringRows);
-        m_Saitenzahl = m_Saitenanzahl;
-    }
-
-    // Lays the board out again only when the fret count changes: a layout rebuilds the symbol sets.
-    void show(const DiagramView& view)
-    {
-        SetStartbund(view.startbund);
-        SetLagenpunkte(view.lagenpunkte);
-        SetLinkshaender(view.linkshaender);
-        if (!m_laidOut || Bundanzahl() != view.bundanzahl) {
-            SetBundanzahl(view.bundanzahl);
-            m_laidOut = true;
-        }
-    }
-
-    // The board's lines keep the pen the nut left them, 2 pixels wide, as the window's board after its
-    // first paint: one paint with the nut before the first that counts.
-    void prime()
-    {
-        if (m_primed)
-            return;
-        const int startbund = Startbund();
-        SetStartbund(1);
-        Zeichnen();
-        SetStartbund(startbund);
-        m_primed = true;
-    }
-
-private:
-    bool m_laidOut = false;
-    bool m_primed = false;
-};
 
 namespace {
 
@@ -70,22 +24,15 @@ QString fromModel(std::string_view cp1252)
     return QString::fromStdString(cp1252ToUtf8(cp1252));
 }
 
-QFont sheetFont(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(pixelSize, 1));
-    font.setBold(bold);
-    return font;
-}
-
 QString saveError(const QString& path, const QString& reason)
 {
     return QStringLiteral("\"%1\" kann nicht geschrieben werden: %2").arg(path, reason);
 }
 
-// Nominal width in pixels the sheet's boards are laid out at before they are scaled into their cell.
-constexpr int sheetBoardWidth = 450;
+QString gripCount(int count)
+{
+    return count == 1 ? QStringLiteral("1 Griff") : QStringLiteral("%1 Griffe").arg(count);
+}
 
 } // namespace
 
@@ -93,24 +40,12 @@ DiagramExport::DiagramExport(const AkkordDepotClass& tabelle) : m_tabelle(tabell
 
 DiagramExport::~DiagramExport() = default;
 
-DiagramExport::Board& DiagramExport::board(QSize size) const
+ExportBoard& DiagramExport::board(QSize size) const
 {
     if (!m_board || m_board->Breite() != size.width() || m_board->Hoehe() != size.height() ||
         m_board->Saitenanzahl() != std::clamp(m_tabelle.SaitenAnzahl(), 1, MaxStringRows))
-        m_board = std::make_unique<Board>(size, m_tabelle.SaitenAnzahl());
+        m_board = std::make_unique<ExportBoard>(size, m_tabelle.SaitenAnzahl());
     return *m_board;
-}
-
-DiagramView DiagramExport::frameFor(const AkkordDatenClass& griff)
-{
-    const int lowest = TiefsterBundVon(griff);
-    int highest = 0;
-    for (int i = 0; i < std::clamp(griff.PunktAnzahl, 0, MaxPunkte); ++i)
-        highest = std::max(highest, static_cast<int>(griff.Punkte[i].Bund));
-    DiagramView view;
-    view.bundanzahl = std::clamp(std::max(5, highest - lowest + 1), 4, MaxFretColumns);
-    view.startbund = highest <= view.bundanzahl ? 1 : std::clamp(lowest, 1, MaxFretColumns);
-    return view;
 }
 
 std::vector<int> DiagramExport::select(int grundton, int akkordTyp) const
@@ -140,10 +75,32 @@ void DiagramExport::storedGrip(int index, AkkordClass& griff, TrefferClass& akko
     akkord.AkkordTyp = griff.AkkordTyp;
 }
 
+void DiagramExport::paintDiagram(QPainter& painter, const AkkordClass& griff, const TrefferClass& akkord,
+                                 const DiagramOptions& options, const DiagramView& view, QSize size) const
+{
+    const DiagramComposer composer(m_tabelle);
+    if (view.stil == DiagramStil::Kasten) {
+        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        ChordBoxPainter::paint(painter, QRectF(QPointF(0, 0), QSizeF(size)),
+                               composer.chordBox(griff, akkord, options, view));
+        return;
+    }
+    ExportBoard& board = this->board(size);
+    board.show(view);
+    composer.compose(board, griff, akkord, options);
+    BoardPainter::paint(board, painter);
+}
+
 QImage DiagramExport::image(const AkkordClass& griff, const TrefferClass& akkord,
                             const DiagramOptions& options, const DiagramView& view, QSize size) const
 {
-    Board& board = this->board(size);
+    if (view.stil == DiagramStil::Kasten) {
+        QImage result(size, QImage::Format_RGB32);
+        QPainter painter(&result);
+        paintDiagram(painter, griff, akkord, options, view, size);
+        return result;
+    }
+    ExportBoard& board = this->board(size);
     board.show(view);
     DiagramComposer(m_tabelle).compose(board, griff, akkord, options);
     board.prime();
@@ -156,11 +113,6 @@ QImage DiagramExport::image(const AkkordClass& griff, const TrefferClass& akkord
 QByteArray DiagramExport::svg(const AkkordClass& griff, const TrefferClass& akkord,
                               const DiagramOptions& options, const DiagramView& view, QSize size) const
 {
-    Board& board = this->board(size);
-    board.show(view);
-    const DiagramComposer composer(m_tabelle);
-    composer.compose(board, griff, akkord, options);
-
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -168,12 +120,12 @@ QByteArray DiagramExport::svg(const AkkordClass& griff, const TrefferClass& akko
     generator.setOutputDevice(&buffer);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(composer.chordName(akkord.Grundton, akkord.AkkordTyp));
+    generator.setTitle(DiagramComposer(m_tabelle).chordName(akkord.Grundton, akkord.AkkordTyp));
     generator.setDescription(QStringLiteral("Zupfwerk"));
     QPainter painter;
     if (!painter.begin(&generator))
         return QByteArray();
-    BoardPainter::paint(board, painter);
+    paintDiagram(painter, griff, akkord, options, view, size);
     painter.end();
     // The generator gives the size in millimetres at its resolution; viewers agree on pixels.
     const qsizetype start = bytes.indexOf("<svg width=\"");
@@ -218,9 +170,50 @@ bool DiagramExport::writeImage(const QString& path, bool svgFormat, const Akkord
     return true;
 }
 
+QString DiagramExport::contentText(int grundton, int akkordTyp, int count) const
+{
+    QString what = QStringLiteral("Ganze Grifftabelle");
+    if (grundton >= 0 && akkordTyp >= 0)
+        what = QStringLiteral("Akkord ") + DiagramComposer(m_tabelle).chordName(grundton, akkordTyp);
+    else if (grundton >= 0)
+        what = QStringLiteral("Grundton ") + fromModel(m_tabelle.TonName(grundton, true));
+    return what + QStringLiteral(", ") + gripCount(count);
+}
+
+ChordSheet DiagramExport::sheet(const ChordSheet::Layout& layout, const QString& inhalt) const
+{
+    return ChordSheet(m_tabelle, {instrumentName(), QStringLiteral("Stimmung: ") + tuningText(), inhalt},
+                      layout);
+}
+
+std::vector<ChordSheetBox> DiagramExport::sheetBoxes(const std::vector<int>& griffe) const
+{
+    const DiagramComposer composer(m_tabelle);
+    std::vector<ChordSheetBox> boxes;
+    boxes.reserve(griffe.size());
+    for (const int index : griffe) {
+        if (index < 0 || index >= m_tabelle.Anzahl())
+            continue;
+        ChordSheetBox box;
+        box.griff = m_tabelle.Element(index);
+        box.akkord.Grundton = box.griff.Grundton;
+        box.akkord.AkkordTyp = box.griff.AkkordTyp;
+        box.titel = composer.chordName(box.akkord.Grundton, box.akkord.AkkordTyp);
+        boxes.push_back(box);
+    }
+    return boxes;
+}
+
 bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& griffe,
-                               const DiagramOptions& options, const ExportProgress& progress,
-                               QString* fehler) const
+                               const ChordSheet::Layout& layout, const QString& inhalt,
+                               const ExportProgress& progress, QString* fehler) const
+{
+    return writePdf(path, sheet(layout, inhalt), sheetBoxes(griffe), progress, fehler);
+}
+
+bool DiagramExport::writePdf(const QString& path, const ChordSheet& sheet,
+                             const std::vector<ChordSheetBox>& boxes, const ExportProgress& progress,
+                             QString* fehler)
 {
     if (fehler)
         fehler->clear();
@@ -231,11 +224,10 @@ bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& grif
         return false;
     }
     QPdfWriter writer(&file);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter));
+    writer.setPageLayout(ChordSheet::pageLayout());
     writer.setResolution(300);
     writer.setCreator(QStringLiteral("Zupfwerk"));
-    writer.setTitle(instrumentName() + QStringLiteral(", ") + tuningText());
+    writer.setTitle(sheet.kopf().titel + QStringLiteral(", ") + sheet.kopf().rechts);
     QPainter painter;
     if (!painter.begin(&writer)) {
         if (fehler)
@@ -243,7 +235,7 @@ bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& grif
         file.cancelWriting();
         return false;
     }
-    const bool complete = paintSheet(painter, writer, griffe, options, progress);
+    const bool complete = sheet.paint(painter, writer, boxes, progress);
     painter.end();
     if (!complete) {
         file.cancelWriting();
@@ -255,96 +247,6 @@ bool DiagramExport::writeSheet(const QString& path, const std::vector<int>& grif
         return false;
     }
     return true;
-}
-
-int DiagramExport::pageCount(int diagrams)
-{
-    return std::max(1, (diagrams + DiagramsPerPage - 1) / DiagramsPerPage);
-}
-
-bool DiagramExport::paintSheet(QPainter& painter, QPagedPaintDevice& device, const std::vector<int>& griffe,
-                               const DiagramOptions& options, const ExportProgress& progress) const
-{
-    const int total = static_cast<int>(griffe.size());
-    const int pages = pageCount(total);
-    const QRect page(0, 0, device.width(), device.height());
-    const int headerHeight = page.height() * 6 / 100;
-    const int footerHeight = page.height() * 4 / 100;
-    const int cellWidth = page.width() / SheetColumns;
-    const int cellHeight = (page.height() - headerHeight - footerHeight) / SheetRows;
-    const int captionHeight = cellHeight * 16 / 100;
-    const int gap = cellWidth / 12;
-    const int areaWidth = cellWidth - gap;
-    const int areaHeight = cellHeight - captionHeight - gap;
-    const double scale = static_cast<double>(areaWidth) / sheetBoardWidth;
-    const QSize boardSize(sheetBoardWidth, static_cast<int>(areaHeight / scale));
-
-    const QFont headerFont = sheetFont(headerHeight * 40 / 100, true);
-    const QFont tuningFont = sheetFont(headerHeight * 32 / 100, false);
-    const QFont footerFont = sheetFont(footerHeight * 40 / 100, false);
-    const QFont captionFont = sheetFont(captionHeight * 48 / 100, true);
-    const QFont fretFont = sheetFont(captionHeight * 40 / 100, false);
-    const QString instrument = instrumentName();
-    const QString tuning = QStringLiteral("Stimmung: ") + tuningText();
-
-    // The sheet shows the chord's name under the diagram, so the board carries none above.
-    DiagramOptions boardOptions = options;
-    boardOptions.akkordname = false;
-    const DiagramComposer composer(m_tabelle);
-    Board board(boardSize, m_tabelle.SaitenAnzahl());
-    AkkordClass griff;
-    TrefferClass akkord;
-
-    for (int p = 0; p < pages; ++p) {
-        if (p > 0)
-            device.newPage();
-        painter.setPen(Qt::black);
-        const QRect header(page.left(), page.top(), page.width(), headerHeight * 70 / 100);
-        painter.setFont(headerFont);
-        painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, instrument);
-        painter.setFont(tuningFont);
-        painter.drawText(header, Qt::AlignRight | Qt::AlignVCenter, tuning);
-        painter.fillRect(
-            QRect(page.left(), header.bottom() + 1, page.width(), std::max(1, headerHeight / 40)), Qt::black);
-        painter.setFont(footerFont);
-        painter.drawText(QRect(page.left(), page.bottom() - footerHeight + 1, page.width(), footerHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom,
-                         QStringLiteral("Seite %1 von %2").arg(p + 1).arg(pages));
-
-        const int first = p * DiagramsPerPage;
-        const int last = std::min(total, first + DiagramsPerPage);
-        for (int i = first; i < last; ++i) {
-            if (progress && !progress(i, total))
-                return false;
-            storedGrip(griffe[static_cast<std::size_t>(i)], griff, akkord);
-            board.show(frameFor(griff));
-            composer.compose(board, griff, akkord, boardOptions);
-
-            const int slot = i - first;
-            const QPoint cell(page.left() + (slot % SheetColumns) * cellWidth,
-                              page.top() + headerHeight + (slot / SheetColumns) * cellHeight);
-            painter.save();
-            painter.translate(cell.x() + gap / 2, cell.y() + gap / 2);
-            painter.scale(scale, scale);
-            BoardPainter::paint(board, painter);
-            painter.restore();
-
-            const QRect caption(cell.x(), cell.y() + cellHeight - captionHeight, cellWidth, captionHeight);
-            const QString name = composer.chordName(akkord.Grundton, akkord.AkkordTyp);
-            const QString fret = QStringLiteral("  %1. Bund").arg(griff.TiefsterBund());
-            const QFontMetrics nameMetrics(captionFont, &device);
-            const int nameWidth = nameMetrics.horizontalAdvance(name);
-            const int fretWidth = QFontMetrics(fretFont, &device).horizontalAdvance(fret);
-            const int left = caption.left() + std::max(0, (caption.width() - nameWidth - fretWidth) / 2);
-            const int baseline = caption.top() + nameMetrics.ascent();
-            painter.setPen(Qt::black);
-            painter.setFont(captionFont);
-            painter.drawText(QPoint(left, baseline), name);
-            painter.setFont(fretFont);
-            painter.drawText(QPoint(left + nameWidth, baseline), fret);
-        }
-    }
-    return !progress || progress(total, total);
 }
 
 QString DiagramExport::instrumentName() const

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -8,52 +7,38 @@
 #include <QSize>
 #include <QString>
 
+#include "render/ChordSheet.h"
 #include "render/DiagramComposer.h"
 
 class AkkordClass;
 class AkkordDatenClass;
 class AkkordDepotClass;
+class ExportBoard;
 class QPagedPaintDevice;
 class QPainter;
 struct TrefferClass;
 
-// The frets a diagram shows and how.
-struct DiagramView
-{
-    int startbund = 1;
-    int bundanzahl = 5;
-    bool lagenpunkte = false;
-    bool linkshaender = false;
-};
-
-// Called with the diagrams done and the total; returning false stops the export.
-using ExportProgress = std::function<bool(int done, int total)>;
-
-// Diagrams of one chord table as PNG, SVG and PDF chord sheets, drawn by the fretboard renderer.
-// Exports are painted on white, whatever the screen's colours. Files are written beside the target
-// and renamed over it when complete, so a failed or cancelled export leaves no file behind.
+// Diagrams of one chord table as PNG, SVG and PDF chord sheets: upright chord boxes, or the window's
+// horizontal board. Exports are painted on white, whatever the screen's colours. Files are written
+// beside the target and renamed over it when complete, so a failed or cancelled export leaves no file
+// behind.
 class DiagramExport
 {
 public:
-    static constexpr int SheetColumns = 4;
-    static constexpr int SheetRows = 5;
-    static constexpr int DiagramsPerPage = SheetColumns * SheetRows;
-
     explicit DiagramExport(const AkkordDepotClass& tabelle);
     ~DiagramExport();
     DiagramExport(const DiagramExport&) = delete;
     DiagramExport& operator=(const DiagramExport&) = delete;
 
-    // From fret 1 when the grip fits into the frets shown from there, otherwise from its lowest fret;
-    // at least five frets, more when the grip spans more.
-    static DiagramView frameFor(const AkkordDatenClass& griff);
+    // The frets a grip is shown on; see DiagramComposer::frameFor.
+    static DiagramView frameFor(const AkkordDatenClass& griff) { return DiagramComposer::frameFor(griff); }
     // List indexes in table order: every stored grip (grundton -1), the grips of one root
     // (akkordTyp -1) or of one chord.
     std::vector<int> select(int grundton, int akkordTyp) const;
     // The stored grip at list index i as a grip on the table's tuning, and its chord.
     void storedGrip(int index, AkkordClass& griff, TrefferClass& akkord) const;
 
-    // The diagram as the board paints it, at size.
+    // The diagram in the style of view, at size.
     QImage image(const AkkordClass& griff, const TrefferClass& akkord, const DiagramOptions& options,
                  const DiagramView& view, QSize size) const;
     // The same diagram painted with lines, shapes and text into an SVG of size; empty on failure.
@@ -64,27 +49,32 @@ public:
                     const DiagramOptions& options, const DiagramView& view, QSize size,
                     QString* fehler) const;
 
-    // A4 portrait pages of 4 x 5 diagrams with chord name and lowest fret under each, a header with
-    // instrument and tuning and page numbers. False when cancelled or failed (reason in fehler,
-    // empty when cancelled); the file is then not there.
-    bool writeSheet(const QString& path, const std::vector<int>& griffe, const DiagramOptions& options,
-                    const ExportProgress& progress, QString* fehler) const;
-    // Paints the sheet on a painter already begun on device, starting a new page per 20 diagrams;
-    // false when the progress asked to stop.
-    bool paintSheet(QPainter& painter, QPagedPaintDevice& device, const std::vector<int>& griffe,
-                    const DiagramOptions& options, const ExportProgress& progress) const;
-    static int pageCount(int diagrams);
+    // What a sheet of the selection shows, for its header: "Ganze Grifftabelle, 974 Griffe",
+    // "Grundton C, 80 Griffe", "Akkord Cmaj7, 3 Griffe".
+    QString contentText(int grundton, int akkordTyp, int count) const;
+    // The sheet of the table's instrument and tuning, and its boxes named after their chords.
+    ChordSheet sheet(const ChordSheet::Layout& layout, const QString& inhalt) const;
+    std::vector<ChordSheetBox> sheetBoxes(const std::vector<int>& griffe) const;
+    // A4 pages of chord boxes with a header naming instrument, tuning and inhalt, and page numbers.
+    // False when cancelled or failed (reason in fehler, empty when cancelled); the file is then not there.
+    bool writeSheet(const QString& path, const std::vector<int>& griffe, const ChordSheet::Layout& layout,
+                    const QString& inhalt, const ExportProgress& progress, QString* fehler) const;
+    // Any sheet as a PDF file, on the same terms.
+    static bool writePdf(const QString& path, const ChordSheet& sheet,
+                         const std::vector<ChordSheetBox>& boxes, const ExportProgress& progress,
+                         QString* fehler);
 
     // "Gitarre" and "E-A-D-G-H-E" as shown in the sheet's header.
     QString instrumentName() const;
     QString tuningText() const;
 
 private:
-    class Board;
     // The board of the last diagram, kept for the next one of the same size: a layout costs more than
     // a paint.
-    Board& board(QSize size) const;
+    ExportBoard& board(QSize size) const;
+    void paintDiagram(QPainter& painter, const AkkordClass& griff, const TrefferClass& akkord,
+                      const DiagramOptions& options, const DiagramView& view, QSize size) const;
 
     const AkkordDepotClass& m_tabelle;
-    mutable std::unique_ptr<Board> m_board;
+    mutable std::unique_ptr<ExportBoard> m_board;
 };

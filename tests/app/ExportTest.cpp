@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QSvgRenderer>
@@ -71,21 +73,35 @@ ModalAnswers::Step clickButton(const char* button, std::function<void(QWidget*)>
     };
 }
 
-ModalAnswers::Step imageSize(int width, int height)
+ModalAnswers::Step imageSize(int width, int height, int style = 0)
 {
     return clickButton("B_Ok", [=](QWidget* dialog) {
         QCOMPARE(dialog->objectName(), QStringLiteral("TF_Bildgroesse"));
         dialog->findChild<QSpinBox*>(QStringLiteral("E_Breite"))->setValue(width);
         dialog->findChild<QSpinBox*>(QStringLiteral("E_Hoehe"))->setValue(height);
+        dialog->findChild<QComboBox*>(QStringLiteral("CB_Stil"))->setCurrentIndex(style);
     });
 }
 
-ModalAnswers::Step scope(const char* choice)
+ModalAnswers::Step scope(const char* choice, int columns = 5)
 {
     return clickButton("B_Ok", [=](QWidget* dialog) {
         QCOMPARE(dialog->objectName(), QStringLiteral("TF_Umfang"));
         dialog->findChild<QRadioButton*>(QString::fromLatin1(choice))->setChecked(true);
+        dialog->findChild<QSpinBox*>(QStringLiteral("E_Spalten"))->setValue(columns);
     });
+}
+
+// Types keys into the dialog as the user does, access keys included.
+ModalAnswers::Step typeInto(QList<QPair<Qt::Key, Qt::KeyboardModifiers>> keys)
+{
+    return [=](QWidget* dialog) {
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        for (const auto& [key, modifiers] : keys)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dialog, key,
+                            modifiers);
+    };
 }
 
 ModalAnswers::Step cancelProgress()
@@ -100,13 +116,19 @@ ModalAnswers::Step cancelProgress()
     };
 }
 
-ModalAnswers::Step printInto(const QString& path)
+ModalAnswers::Step printInto(const QString& path, int fromPage = 0, int toPage = 0, int copies = 1)
 {
     return [=](QWidget* dialog) {
         auto* print = qobject_cast<QPrintDialog*>(dialog);
         QVERIFY2(print, qPrintable(dialog->metaObject()->className()));
+        QVERIFY(print->testOption(QAbstractPrintDialog::PrintPageRange));
         print->printer()->setOutputFormat(QPrinter::PdfFormat);
         print->printer()->setOutputFileName(path);
+        if (fromPage > 0) {
+            print->printer()->setPrintRange(QPrinter::PageRange);
+            print->printer()->setFromTo(fromPage, toPage);
+        }
+        print->printer()->setCopyCount(copies);
         print->done(QDialog::Accepted);
     };
 }
@@ -147,6 +169,8 @@ private slots:
     void pdfOfTheChordChosenInTheChordTable();
     void cancelledPdfExportLeavesNoFile();
     void printingGoesThroughThePrintDialog();
+    void altAThenReturnPrintsOnlyTheChord();
+    void printingHonoursThePageRangeAndCopies();
     void cancelledPrintLeavesNoFile();
     void emptyTableHasNothingToPrint();
 
@@ -154,6 +178,8 @@ private:
     QAction* item(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
     // Shows the chord-table window with C major chosen; the grips of that chord.
     int chooseCMajor();
+    // Pages of a sheet of grips in the window's table.
+    int pagesFor(int grips, int columns = 5);
     void answerSave(const QString& path, int filter = 0);
 
     std::unique_ptr<TestFenster> f;
@@ -198,6 +224,13 @@ int ExportTest::chooseCMajor()
     return int(DiagramExport(window->dokument()).select(0, 0).size());
 }
 
+int ExportTest::pagesFor(int grips, int columns)
+{
+    ChordSheet::Layout layout;
+    layout.spalten = columns;
+    return DiagramExport(window->dokument()).sheet(layout, QString()).pageCount(grips);
+}
+
 void ExportTest::menuItemsSitInTheFileMenu()
 {
     auto* datei = window->findChild<QMenu*>(QStringLiteral("MI_Datei"));
@@ -208,7 +241,9 @@ void ExportTest::menuItemsSitInTheFileMenu()
     QVERIFY(saveAs >= 0);
     QCOMPARE(fileItems.value(saveAs + 1), exportieren->menuAction());
     QCOMPARE(exportieren->title(), QStringLiteral("&Exportieren"));
-    QCOMPARE(fileItems.value(saveAs + 2), item("MI_Drucken"));
+    // Printing follows the export and import submenus and the song sheet.
+    const int drucken = int(fileItems.indexOf(item("MI_Drucken")));
+    QVERIFY(drucken > saveAs + 1 && drucken <= saveAs + 4);
     QCOMPARE(item("MI_Drucken")->text(), QStringLiteral("&Drucken..."));
     QCOMPARE(item("MI_Drucken")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
 
@@ -228,9 +263,11 @@ void ExportTest::imageExportWritesTheChosenSizeAndFormat_data()
     QTest::addColumn<int>("filter");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
-    QTest::newRow("png by its filter") << 0 << QStringLiteral("bild") << QStringLiteral("bild.png");
-    QTest::newRow("svg by its filter") << 1 << QStringLiteral("bild") << QStringLiteral("bild.svg");
-    QTest::newRow("svg by its name") << 0 << QStringLiteral("bild.svg") << QStringLiteral("bild.svg");
+    QTest::addColumn<int>("style");
+    QTest::newRow("png by its filter") << 0 << QStringLiteral("bild") << QStringLiteral("bild.png") << 0;
+    QTest::newRow("svg by its filter") << 1 << QStringLiteral("bild") << QStringLiteral("bild.svg") << 0;
+    QTest::newRow("svg by its name") << 0 << QStringLiteral("bild.svg") << QStringLiteral("bild.svg") << 0;
+    QTest::newRow("svg of the board") << 1 << QStringLiteral("brett") << QStringLiteral("brett.svg") << 1;
 }
 
 void ExportTest::imageExportWritesTheChosenSizeAndFormat()
@@ -238,10 +275,11 @@ void ExportTest::imageExportWritesTheChosenSizeAndFormat()
     QFETCH(int, filter);
     QFETCH(QString, typed);
     QFETCH(QString, written);
+    QFETCH(int, style);
     chooseCMajor();
     const QString chord = window->statusleiste()->panelText(0);
     answerSave(f->file(typed), filter);
-    ModalAnswers answers({imageSize(320, 240)});
+    ModalAnswers answers({imageSize(320, 240, style)});
     item("MI_DiagrammExport")->trigger();
     QCOMPARE(answers.left(), 0);
     QCOMPARE(saveDialogs, 1);
@@ -255,15 +293,18 @@ void ExportTest::imageExportWritesTheChosenSizeAndFormat()
         QCOMPARE(svg.defaultSize(), QSize(320, 240));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
         if (!chord.isEmpty())
-            QVERIFY2(file.readAll().contains(QStringLiteral(">%1</text>").arg(chord).toUtf8()),
-                     qPrintable(chord));
+            QVERIFY2(bytes.contains(QStringLiteral(">%1</text>").arg(chord).toUtf8()), qPrintable(chord));
+        // Only the horizontal board has the label "1.Bund"; the box has its nut.
+        QCOMPARE(bytes.contains("Bund</text>"), style == 1);
     }
     // The size is offered again next time.
     QVERIFY2(f->iniText().contains(QStringLiteral("Bildbreite=320")), qPrintable(f->iniText()));
-    ModalAnswers again({clickButton("B_Abbruch", [](QWidget* dialog) {
+    ModalAnswers again({clickButton("B_Abbruch", [style](QWidget* dialog) {
         QCOMPARE(dialog->findChild<QSpinBox*>(QStringLiteral("E_Breite"))->value(), 320);
         QCOMPARE(dialog->findChild<QSpinBox*>(QStringLiteral("E_Hoehe"))->value(), 240);
+        QCOMPARE(dialog->findChild<QComboBox*>(QStringLiteral("CB_Stil"))->currentIndex(), style);
     })});
     item("MI_DiagrammExport")->trigger();
     QCOMPARE(again.left(), 0);
@@ -320,7 +361,8 @@ void ExportTest::ctrlCCopiesTheBoard()
     QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
     const QImage copied = QApplication::clipboard()->image();
     QVERIFY2(!copied.isNull(), "Ctrl+C left no image on the clipboard");
-    QCOMPARE(copied.size(), window->griffbrettFeld()->size());
+    // The picture "Diagramm als Bild" offers, at its size.
+    QCOMPARE(copied.size(), QSize(400, 400));
     QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Diagramm in die Zwischenablage kopiert"));
 }
 
@@ -347,12 +389,15 @@ void ExportTest::pdfOfTheChordChosenInTheChordTable()
              qPrintable(offered.value(0)));
     QVERIFY2(offered.value(1).startsWith(QStringLiteral("G&rundton C (")), qPrintable(offered.value(1)));
     QCOMPARE(offered.value(2), QStringLiteral("&Akkord C (%1 Griffe)").arg(grips));
-    QCOMPARE(pdfPages(path), DiagramExport::pageCount(grips));
+    QCOMPARE(pdfPages(path), pagesFor(grips));
     const QString text = toolOutput(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     QVERIFY(text.contains(QStringLiteral("Gitarre")));
+    QVERIFY(text.contains(QStringLiteral("Stimmung: E-A-D-G-H-E")));
+    QVERIFY2(text.contains(QStringLiteral("Akkord C, %1 Griffe").arg(grips)), qPrintable(text.left(300)));
     QVERIFY(text.contains(QStringLiteral("Seite 1 von 1")));
-    // Every diagram has its fret under the board and under its name.
-    QVERIFY2(text.count(QStringLiteral("Bund")) >= 2 * grips, qPrintable(text));
+    // Every box is named; none carries a second fret label.
+    QVERIFY2(text.count(QStringLiteral("C")) >= grips, qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("Bund")));
 }
 
 void ExportTest::cancelledPdfExportLeavesNoFile()
@@ -377,8 +422,70 @@ void ExportTest::printingGoesThroughThePrintDialog()
     ModalAnswers answers({scope("RB_Akkord"), printInto(path)});
     QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(answers.left(), 0);
-    QCOMPARE(pdfPages(path), DiagramExport::pageCount(grips));
+    QCOMPARE(pdfPages(path), pagesFor(grips));
     QVERIFY(window->statusleiste()->panelText(3).startsWith(QStringLiteral("Griffblatt gedruckt")));
+}
+
+void ExportTest::altAThenReturnPrintsOnlyTheChord()
+{
+    const int grips = chooseCMajor();
+    QVERIFY(grips > 0 && grips < window->dokument().Anzahl());
+    const QString path = f->file(QStringLiteral("nur-c.pdf"));
+    QStringList keys;
+    ModalAnswers answers(
+        {[&keys](QWidget* dialog) {
+             for (auto* button : dialog->findChildren<QAbstractButton*>())
+                 keys << button->text();
+             // Away from the chord first, so that only the access key can bring it back.
+             dialog->findChild<QRadioButton*>(QStringLiteral("RB_Tabelle"))->setChecked(true);
+             typeInto({{Qt::Key_A, Qt::AltModifier}, {Qt::Key_Return, Qt::NoModifier}})(dialog);
+         },
+         printInto(path)});
+    item("MI_Drucken")->trigger();
+    QCOMPARE(answers.left(), 0);
+    // No two buttons share their access key.
+    QStringList mnemonics;
+    for (const QString& text : keys) {
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp >= 0)
+            mnemonics << text.mid(amp + 1, 1).toLower();
+    }
+    QCOMPARE(QSet<QString>(mnemonics.begin(), mnemonics.end()).size(), mnemonics.size());
+    QCOMPARE(pdfPages(path), pagesFor(grips));
+    const QString text = toolOutput(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    QVERIFY2(text.contains(QStringLiteral("Akkord C, %1 Griffe").arg(grips)), qPrintable(text.left(300)));
+    QVERIFY(window->statusleiste()->panelText(3).endsWith(QStringLiteral("%1 Griffe").arg(grips)));
+
+    // Return alone takes the narrowest choice offered: the chord chosen in the chord-table window.
+    const QString again = f->file(QStringLiteral("return.pdf"));
+    ModalAnswers returnOnly({typeInto({{Qt::Key_Return, Qt::NoModifier}}), printInto(again)});
+    item("MI_Drucken")->trigger();
+    QCOMPARE(returnOnly.left(), 0);
+    QCOMPARE(pdfPages(again), pagesFor(grips));
+}
+
+void ExportTest::printingHonoursThePageRangeAndCopies()
+{
+    const int grips = window->dokument().Anzahl();
+    const int pages = pagesFor(grips, 8);
+    QVERIFY(pages > 3);
+    const QString path = f->file(QStringLiteral("seiten.pdf"));
+    ModalAnswers answers({scope("RB_Tabelle", 8), printInto(path, 2, 3)});
+    item("MI_Drucken")->trigger();
+    QCOMPARE(answers.left(), 0);
+    QCOMPARE(pdfPages(path), 2);
+    const QString text = toolOutput(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    QVERIFY(text.contains(QStringLiteral("Seite 2 von %1").arg(pages)));
+    QVERIFY(text.contains(QStringLiteral("Seite 3 von %1").arg(pages)));
+    QVERIFY(!text.contains(QStringLiteral("Seite 1 von")));
+    QVERIFY(text.contains(QStringLiteral("Ganze Grifftabelle, %1 Griffe").arg(grips)));
+
+    // Two copies of page 2.
+    const QString copies = f->file(QStringLiteral("kopien.pdf"));
+    ModalAnswers twice({scope("RB_Tabelle", 8), printInto(copies, 2, 2, 2)});
+    item("MI_Drucken")->trigger();
+    QCOMPARE(twice.left(), 0);
+    QCOMPARE(pdfPages(copies), 2);
 }
 
 void ExportTest::cancelledPrintLeavesNoFile()

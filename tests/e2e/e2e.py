@@ -788,6 +788,125 @@ def octave_keys(session, args, layout, shift_plus):
     check(tuning == expected, "tuning %s, expected %s" % (tuning, expected))
 
 
+def wait_for_optional(probe, timeout):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if probe():
+            return True
+        time.sleep(0.05)
+    return False
+
+
+class Second:
+    """A second instance of the program on the same table: its own copy, so its own settings file."""
+
+    def __init__(self, session, name):
+        self.session = session
+        folder = os.path.join(session.folder, name)
+        os.makedirs(folder, exist_ok=True)
+        self.program = os.path.join(folder, "zupfwerk")
+        shutil.copy2(session.program, self.program)
+        self.process = subprocess.Popen(
+            [self.program, session.table],
+            cwd=session.work,
+            env=session.env(),
+            stdout=open(session.log_path, "a"),
+            stderr=subprocess.STDOUT,
+        )
+
+    def window(self, pattern):
+        check(self.process.poll() is None, "the second instance ended (exit code %s)" % self.process.returncode)
+        out = self.session.xdotool("search", "--all", "--onlyvisible", "--pid", self.process.pid, "--name", pattern)
+        found = [int(w) for w in out.split()]
+        return found[0] if found else None
+
+    def dialog(self, title):
+        window = wait_for("the second instance's window '%s'" % title, lambda: self.window("^%s$" % title), 60)
+        self.session.focus(window)
+        return window
+
+    def quit(self):
+        self.session.focus(wait_for("the second main window", lambda: self.window("^Zupfwerk - ")))
+        self.session.key("alt+F4")
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise Failure("Alt+F4 did not end the second instance")
+        check(self.process.returncode == 0, "the second instance ended with %d" % self.process.returncode)
+
+
+def case_two_instances_on_one_table(session, args):
+    """A second instance is told that the table is in use and opens it read-only, so that Ctrl+S asks
+    for another name. With the lock removed by force it saves; the first instance then offers to
+    reload when it is active again, and its Ctrl+S asks before replacing the other one's save."""
+    main = session.start()
+    lock = os.path.join(session.work, "." + TABLE_NAME + ".lock")
+    wait_for("the lock beside the table", lambda: os.path.exists(lock))
+    original_bytes = open(session.table, "rb").read()
+
+    second = Second(session, "zweite")
+    second.dialog("In Benutzung")
+    session.key("alt+j")  # open read-only
+    other = wait_for("the second main window", lambda: second.window("^Zupfwerk - "), 30)
+    session.focus(other)
+    session.key("ctrl+s")
+    save_dialog = wait_for("the save dialog of the read-only table",
+                           lambda: next((w for w in session.xdotool(
+                               "search", "--all", "--onlyvisible", "--pid", second.process.pid, "").split()
+                               if int(w) != other and session.title(int(w))
+                               and not session.title(int(w)).startswith(("Zupfwerk", "Grifftabelle"))), None))
+    session.key("Escape")
+    session.gone(int(save_dialog), "the save dialog")
+    check(open(session.table, "rb").read() == original_bytes, "the read-only instance wrote the table")
+    second.quit()
+
+    # The lock removed by force: the next instance opens the table for writing and saves it.
+    os.remove(lock)
+    second = Second(session, "dritte")
+    other = wait_for("the third main window", lambda: second.window("^Zupfwerk - "), 60)
+    session.focus(other)
+    before = os.stat(session.table).st_mtime_ns
+    session.key("ctrl+s")
+    wait_for("Ctrl+S in the other instance", lambda: os.stat(session.table).st_mtime_ns != before)
+    theirs = open(session.table, "rb").read()
+    second.quit()
+
+    # Back in the first instance: told once, and the save asks before replacing. The focus may come
+    # back to it by itself when the other one ends.
+    log("back in the first instance")
+    for _ in range(3):
+        if wait_for_optional(lambda: session.window("^Geändert$"), 2.0):
+            break
+        # Away and back: the activation is what makes it look.
+        grifftab = session.grifftab()
+        if grifftab:
+            session.xdotool("windowfocus", "--sync", grifftab)
+        session.xdotool("windowfocus", "--sync", main)
+    session.dialog("Geändert")
+    session.key("alt+n")  # no reload
+    wait_for("the question to close", lambda: session.window("^Geändert$") is None)
+    check(open(session.table, "rb").read() == theirs, "declining the reload changed the table")
+
+    # Its Ctrl+S asks before replacing the other one's save: "&Abbruch" keeps it, "&Ja" replaces it.
+    session.focus(main)
+    session.sync()
+    session.key("ctrl+s")
+    session.dialog("Geändert")
+    session.key("alt+a")
+    wait_for("the save question to close", lambda: session.window("^Geändert$") is None)
+    check(open(session.table, "rb").read() == theirs, "the first instance replaced the other one's save")
+    session.focus(main)
+    session.sync()
+    before = os.stat(session.table).st_mtime_ns
+    session.key("ctrl+s")
+    session.dialog("Geändert")
+    session.key("alt+j")
+    wait_for("the knowing overwrite", lambda: os.stat(session.table).st_mtime_ns != before)
+    wait_for("the save question to close", lambda: session.window("^Geändert$") is None)
+    session.quit()
+
+
 def case_octave_keys_us_layout(session, args):
     # On a US keyboard plus is the shifted "=" key: Shift with that key.
     octave_keys(session, args, "us", "shift+equal")

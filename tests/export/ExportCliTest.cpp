@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -35,6 +36,11 @@ struct Run
 Run runExport(const QStringList& arguments)
 {
     QProcess process;
+    // As from a cron job or a build script: no display, no runtime folder.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZW_EXPORT_PROGRAM), arguments);
     Run run;
     if (!process.waitForFinished(60000))
@@ -86,6 +92,7 @@ private slots:
     void svgNamesTheChord();
     void sheetsHaveTheirPages_data();
     void sheetsHaveTheirPages();
+    void pngEqualsTheWindowsExport_data();
     void pngEqualsTheWindowsExport();
 
 private:
@@ -189,8 +196,13 @@ void ExportCliTest::badInputsWriteNothing()
     message.replace(QStringLiteral("@"), dir->path());
     const Run run = runExport(arguments);
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.err.contains(QStringLiteral("zupfwerk-export: ")) && run.err.contains(message),
+    QVERIFY2(run.err.startsWith(QStringLiteral("zupfwerk-export: ")) && run.err.contains(message),
              qPrintable(run.err));
+    // Its own message and nothing else: no line of Qt's.
+    for (const QString& line : run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        QVERIFY2(line.startsWith(QStringLiteral("zupfwerk-export: ")) ||
+                     line.startsWith(QStringLiteral("Hilfe: ")),
+                 qPrintable(line));
     QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
     QCOMPARE(outputs(), QStringList());
 }
@@ -201,6 +213,7 @@ void ExportCliTest::svgNamesTheChord()
     const Run run = runExport({table, QStringLiteral("--chord"), QStringLiteral("Bm"), QStringLiteral("-o"),
                                path, QStringLiteral("--size"), QStringLiteral("300x360")});
     QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString());
     const QByteArray svg = readBytes(path);
     // The table names the note below H "A#": that is the name the diagram shows.
     QVERIFY2(svg.contains(">A#m</text>"), svg.left(600).constData());
@@ -212,9 +225,21 @@ void ExportCliTest::sheetsHaveTheirPages_data()
     QTest::addColumn<QStringList>("selection");
     QTest::addColumn<int>("grundton");
     QTest::addColumn<int>("akkordTyp");
-    QTest::newRow("one chord") << QStringList{QStringLiteral("--chord"), QStringLiteral("C")} << 0 << 0;
-    QTest::newRow("one root") << QStringList{QStringLiteral("--root"), QStringLiteral("Db")} << 1 << -1;
-    QTest::newRow("whole table") << QStringList{QStringLiteral("--all")} << -1 << -1;
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("one chord") << QStringList{QStringLiteral("--chord"), QStringLiteral("C")} << 0 << 0 << 5
+                               << QStringLiteral("Akkord C, ");
+    QTest::newRow("one root") << QStringList{QStringLiteral("--root"), QStringLiteral("Db")} << 1 << -1 << 5
+                              << QStringLiteral("Grundton C#, ");
+    QTest::newRow("whole table") << QStringList{QStringLiteral("--all")} << -1 << -1 << 5
+                                 << QStringLiteral("Ganze Grifftabelle, ");
+    QTest::newRow("three columns") << QStringList{QStringLiteral("--all"), QStringLiteral("--spalten"),
+                                                  QStringLiteral("3")}
+                                   << -1 << -1 << 3 << QStringLiteral("Ganze Grifftabelle, ");
+    QTest::newRow("eight columns of boards")
+        << QStringList{QStringLiteral("--all"), QStringLiteral("--spalten=8"), QStringLiteral("--stil"),
+                       QStringLiteral("griffbrett")}
+        << -1 << -1 << 8 << QStringLiteral("Ganze Grifftabelle, ");
 }
 
 void ExportCliTest::sheetsHaveTheirPages()
@@ -222,28 +247,62 @@ void ExportCliTest::sheetsHaveTheirPages()
     QFETCH(QStringList, selection);
     QFETCH(int, grundton);
     QFETCH(int, akkordTyp);
+    QFETCH(int, columns);
+    QFETCH(QString, shown);
     const auto doc = std::make_unique<AkkordDepotClass>();
     QCOMPARE(doc->Laden(table.toStdString()), int(LadenOk));
-    const int diagrams = int(DiagramExport(*doc).select(grundton, akkordTyp).size());
+    const DiagramExport exporter(*doc);
+    const int diagrams = int(exporter.select(grundton, akkordTyp).size());
     QVERIFY(diagrams > 0);
-    const int pages = DiagramExport::pageCount(diagrams);
+    ChordSheet::Layout layout;
+    layout.spalten = columns;
+    layout.stil =
+        selection.contains(QStringLiteral("griffbrett")) ? DiagramStil::Griffbrett : DiagramStil::Kasten;
+    const int pages = exporter.sheet(layout, QString()).pageCount(diagrams);
 
     const QString path = dir->filePath(QStringLiteral("blatt.pdf"));
     const Run run = runExport(QStringList{table, QStringLiteral("-o"), path} + selection);
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.contains(QStringLiteral(": %1 Diagramm").arg(diagrams)), qPrintable(run.out));
     QVERIFY2(run.out.contains(QStringLiteral(" auf %1 Seite").arg(pages)), qPrintable(run.out));
+    QCOMPARE(run.err, QString());
     QCOMPARE(pdfPages(path), pages);
+    QProcess text;
+    text.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+               {QStringLiteral("-l"), QStringLiteral("1"), path, QStringLiteral("-")});
+    text.waitForFinished(30000);
+    const QString first = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(first.contains(QStringLiteral("Gitarre")) &&
+                 first.contains(QStringLiteral("Stimmung: E-A-D-G-H-E")),
+             qPrintable(first.left(300)));
+    const QString griffe =
+        diagrams == 1 ? QStringLiteral("1 Griff") : QStringLiteral("%1 Griffe").arg(diagrams);
+    QVERIFY2(first.contains(shown + griffe), qPrintable(first.left(300)));
+    QVERIFY(first.contains(QStringLiteral("Seite 1 von %1").arg(pages)));
+}
+
+void ExportCliTest::pngEqualsTheWindowsExport_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("chord box") << QStringLiteral("kasten") << QSize(400, 400);
+    QTest::newRow("tall chord box") << QStringLiteral("kasten") << QSize(300, 1200);
+    QTest::newRow("board") << QStringLiteral("griffbrett") << QSize(400, 400);
 }
 
 void ExportCliTest::pngEqualsTheWindowsExport()
 {
+    QFETCH(QString, style);
+    QFETCH(QSize, size);
     const QString cli = dir->filePath(QStringLiteral("c-cli.png"));
-    const Run run =
-        runExport({table, QStringLiteral("--chord"), QStringLiteral("C"), QStringLiteral("-o"), cli});
+    const Run run = runExport({table, QStringLiteral("--chord"), QStringLiteral("C"), QStringLiteral("-o"),
+                               cli, QStringLiteral("--stil"), style, QStringLiteral("--size"),
+                               QStringLiteral("%1x%2").arg(size.width()).arg(size.height())});
     QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString());
 
-    // The window shows the first stored C major grip on five frets with the chord name and finger numbers.
+    // The window shows the first stored C major grip, on five frets (the export takes the frets the grip
+    // needs), with the chord name and finger numbers.
     TestFenster f;
     TF_Main& window = f.start();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -265,11 +324,14 @@ void ExportCliTest::pngEqualsTheWindowsExport()
             *anfrage.gewaehlterFilter = anfrage.filter.split(QStringLiteral(";;")).first();
         return fromWindow;
     });
-    QTimer::singleShot(0, [] {
+    QTimer::singleShot(0, [size, style] {
         QWidget* dialog = QApplication::activeModalWidget();
         QVERIFY(dialog);
-        QCOMPARE(dialog->findChild<QSpinBox*>(QStringLiteral("E_Breite"))->value(), 400);
-        QCOMPARE(dialog->findChild<QSpinBox*>(QStringLiteral("E_Hoehe"))->value(), 400);
+        QCOMPARE(dialog->findChild<QComboBox*>(QStringLiteral("CB_Stil"))->currentIndex(), 0);
+        dialog->findChild<QSpinBox*>(QStringLiteral("E_Breite"))->setValue(size.width());
+        dialog->findChild<QSpinBox*>(QStringLiteral("E_Hoehe"))->setValue(size.height());
+        dialog->findChild<QComboBox*>(QStringLiteral("CB_Stil"))
+            ->setCurrentIndex(style == QStringLiteral("griffbrett") ? 1 : 0);
         dialog->findChild<QPushButton*>(QStringLiteral("B_Ok"))->click();
     });
     window.findChild<QAction*>(QStringLiteral("MI_DiagrammExport"))->trigger();
@@ -277,8 +339,8 @@ void ExportCliTest::pngEqualsTheWindowsExport()
 
     const QImage a(fromWindow);
     const QImage b(cli);
-    QCOMPARE(a.size(), QSize(400, 400));
-    QCOMPARE(b.size(), QSize(400, 400));
+    QCOMPARE(a.size(), size);
+    QCOMPARE(b.size(), size);
     QVERIFY2(a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32),
              "the command line and the window draw different pictures");
 }

@@ -73,7 +73,7 @@ mkdir -p "$work/elsewhere" "$work/home" "$work/config"
 start_program() {
     local config=$1
     shift
-    (cd "$work/elsewhere" && exec env HOME="$work/home" XDG_CONFIG_HOME="$config" \
+    (cd "$work/elsewhere" && exec env HOME="$work/home" XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$work/data" \
         QT_QPA_PLATFORM=offscreen "${run_as[@]}" "$prefix/$bindir/zupfwerk" "$@") \
         > "$work/program.log" 2>&1 &
     pid=$!
@@ -104,6 +104,55 @@ mkdir -p "$work/config2"
 start_program "$work/config2" Eigene.cho
 grep -qxF "LetzteDatei=$work/elsewhere/Eigene.cho" "$work/config2/Zupfwerk/Zupfwerk.ini" ||
     { cat "$work/config2/Zupfwerk/Zupfwerk.ini"; fail "the table on the command line was not opened"; }
+
+# The installed table is a template: Ctrl+S, a real key press, saves it into the user's data folder,
+# which the next start opens.
+if command -v Xvfb > /dev/null && command -v xdotool > /dev/null; then
+    mkdir -p "$work/config3" "$work/data"
+    [ ${#run_as[@]} -gt 0 ] && chown 65534:65534 "$work/config3" "$work/data"
+    Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -ac > "$work/display" 2> "$work/xvfb.log" &
+    xvfb=$!
+    trap 'kill "$xvfb" 2>/dev/null || true; cleanup' EXIT
+    for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    display=:$(head -n1 "$work/display")
+    (cd "$work/elsewhere" && exec env HOME="$work/home" XDG_CONFIG_HOME="$work/config3" XDG_DATA_HOME="$work/data" \
+        DISPLAY="$display" QT_QPA_PLATFORM=xcb "${run_as[@]}" "$prefix/$bindir/zupfwerk") > "$work/program.log" 2>&1 &
+    pid=$!
+    x() { DISPLAY="$display" xdotool "$@"; }
+    window_named() { x search --onlyvisible --pid "$pid" --name "$1" 2> /dev/null | head -n1; }
+    wait_window() {
+        local w=""
+        for _ in $(seq 1 300); do
+            w=$(window_named "$1")
+            [ -n "$w" ] && break
+            kill -0 "$pid" 2>/dev/null || { cat "$work/program.log"; fail "the program ended on its own"; }
+            sleep 0.1
+        done
+        [ -n "$w" ] || { cat "$work/program.log"; fail "no window '$1'"; }
+        x windowfocus --sync "$w"
+        echo "$w"
+    }
+    main=$(wait_window '^Zupfwerk - Gitarre')
+    # The start ends with the fret count written; keys sent before that may be lost.
+    for _ in $(seq 1 100); do grep -qs '^Bundanz1=' "$work/config3/Zupfwerk/Zupfwerk.ini" && break; sleep 0.1; done
+    sleep 0.5
+    x windowfocus --sync "$main"
+    x key --delay 60 ctrl+s
+    own="$work/data/Zupfwerk/$table"
+    for _ in $(seq 1 100); do [ -s "$own" ] && break; sleep 0.1; done
+    [ -s "$own" ] || { x search --onlyvisible --pid "$pid" --name . getwindowname %@ 2>/dev/null; cat "$work/program.log"; fail "Ctrl+S did not save into the user's data folder"; }
+    grep -qxF "LetzteDatei=$own" "$work/config3/Zupfwerk/Zupfwerk.ini" ||
+        { cat "$work/config3/Zupfwerk/Zupfwerk.ini"; fail "the user's own table is not remembered"; }
+    [ "$(head -c 4 "$own")" = ZW02 ] || fail "the user's table is no chord table"
+    kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""
+    kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
+    # The next start opens the user's own table.
+    start_program "$work/config3"
+    grep -qxF "LetzteDatei=$own" "$work/config3/Zupfwerk/Zupfwerk.ini" || fail "the next start left the user's table"
+    echo "the installed table is a template for the user's own: ok"
+else
+    echo "skipped the template case: Xvfb or xdotool missing"
+fi
 
 # Two tables, or an unknown option: a usage text on standard error and a failing exit code.
 for args in "Eins.cho Zwei.cho" "--bunt"; do

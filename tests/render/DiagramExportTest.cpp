@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "render/ChordBoxPainter.h"
 #include "render/DiagramExport.h"
 #include "table/AkkordDepot.h"
 #include "tests/support/TestTabelle.h"
@@ -75,6 +76,8 @@ private slots:
     void init();
 
     void svgIsValidAndNamesTheChord();
+    void chordBoxesShowWhatAGuitaristReads_data();
+    void chordBoxesShowWhatAGuitaristReads();
     void svgDrawsWhatThePngShows_data();
     void svgDrawsWhatThePngShows();
     void pngHasTheRequestedSize_data();
@@ -128,13 +131,106 @@ QByteArray DiagramExportTest::svg(int index, QSize size, const DiagramView* view
 
 void DiagramExportTest::svgIsValidAndNamesTheChord()
 {
-    const QByteArray bytes = svg(0, QSize(400, 400));
-    QSvgRenderer renderer(bytes);
-    QVERIFY2(renderer.isValid(), "Qt's SVG renderer rejects the file");
-    QCOMPARE(renderer.defaultSize(), QSize(400, 400));
-    QVERIFY2(bytes.contains(">Am7</text>"), "the chord name is not a text of the SVG");
-    QVERIFY2(bytes.contains(">1.Bund</text>"), "the fret label is not a text of the SVG");
-    QVERIFY2(!bytes.contains("<image"), "the SVG embeds a bitmap");
+    for (const DiagramStil stil : {DiagramStil::Kasten, DiagramStil::Griffbrett}) {
+        DiagramView view = DiagramExport::frameFor(doc->Element(2));
+        view.stil = stil;
+        const QByteArray bytes = svg(2, QSize(400, 400), &view);
+        QSvgRenderer renderer(bytes);
+        QVERIFY2(renderer.isValid(), "Qt's SVG renderer rejects the file");
+        QCOMPARE(renderer.defaultSize(), QSize(400, 400));
+        QVERIFY2(bytes.contains(">Am</text>"), "the chord name is not a text of the SVG");
+        // The one fret label of each style: the box's first fret, the board's "5.Bund".
+        QVERIFY2(bytes.contains(stil == DiagramStil::Kasten ? ">5</text>" : ">5.Bund</text>"),
+                 "the fret label is not a text of the SVG");
+        QVERIFY2(!bytes.contains("<image"), "the SVG embeds a bitmap");
+    }
+}
+
+void DiagramExportTest::chordBoxesShowWhatAGuitaristReads_data()
+{
+    QTest::addColumn<QString>("frets");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("leftHanded");
+    QTest::addColumn<int>("startbund");
+    QTest::newRow("open C from the nut") << QStringLiteral("x32010") << QSize(400, 400) << false << 1;
+    QTest::newRow("C at the third fret") << QStringLiteral("x35553") << QSize(400, 400) << false << 3;
+    QTest::newRow("tall image") << QStringLiteral("x32010") << QSize(300, 1200) << false << 1;
+    QTest::newRow("wide image") << QStringLiteral("577555") << QSize(1200, 300) << false << 5;
+    QTest::newRow("small and left-handed") << QStringLiteral("x35553") << QSize(120, 140) << true << 3;
+    QTest::newRow("stretch over seven frets") << QStringLiteral("x3xx9x") << QSize(300, 300) << false << 3;
+}
+
+void DiagramExportTest::chordBoxesShowWhatAGuitaristReads()
+{
+    QFETCH(QString, frets);
+    QFETCH(QSize, size);
+    QFETCH(bool, leftHanded);
+    QFETCH(int, startbund);
+    setGrip(*doc, frets.toLatin1().constData(), 0, Major);
+    const DiagramExport exporter(*doc);
+    AkkordClass griff;
+    static_cast<StimmClass&>(griff) = static_cast<const StimmClass&>(*doc);
+    griff.Daten() = doc->Daten();
+    TrefferClass akkord;
+    akkord.Grundton = 0;
+    akkord.AkkordTyp = Major;
+    DiagramView view = DiagramExport::frameFor(griff);
+    view.linkshaender = leftHanded;
+    QCOMPARE(view.startbund, startbund);
+    const QImage image = exporter.image(griff, akkord, DiagramOptions(), view, size);
+    QCOMPARE(image.size(), size);
+    const ChordBox box = DiagramComposer(*doc).chordBox(griff, akkord, DiagramOptions(), view);
+    QVERIFY(box.bundanzahl >= 4);
+    const ChordBoxPainter::Geometry g = ChordBoxPainter::geometry(box, QRectF(QPointF(0, 0), QSizeF(size)));
+
+    const auto darkIn = [&image](const QRectF& area) {
+        int dark = 0;
+        const QRect r = area.toAlignedRect().intersected(image.rect());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                dark += isDark(image.pixel(x, y)) ? 1 : 0;
+        return dark;
+    };
+    // Nothing is cut off: every dark pixel keeps a margin from the edges, and the box is as tall or as
+    // wide as the image allows.
+    QRect ink;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            if (isDark(image.pixel(x, y)))
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY2(
+        image.rect().adjusted(1, 1, -1, -1).contains(ink),
+        qPrintable(
+            QStringLiteral("ink %1,%2 %3x%4").arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
+    QVERIFY(ink.width() > size.width() * 6 / 10 || ink.height() > size.height() * 6 / 10);
+    QVERIFY2(darkIn(g.title) > 0, "no chord name above the box");
+
+    // One fret label: the thick nut from the first fret, otherwise the first fret's number.
+    const int nutPixels = g.nut.width() * g.nut.height();
+    if (startbund == 1) {
+        QVERIFY2(g.nut.height() >= 3 * g.strokes.line, "the nut is no thicker than a fret");
+        QCOMPARE(darkIn(g.nut), nutPixels);
+        QCOMPARE(darkIn(g.fretNumber), 0);
+    } else {
+        QVERIFY2(darkIn(g.fretNumber) > 0, "no fret number beside the first fret");
+        // Only the first fret line lies in the nut's place.
+        QVERIFY2(darkIn(g.nut) <= g.nut.width() * g.strokes.line + 2 * g.nut.height(),
+                 "a nut drawn on a box that starts above the first fret");
+        const QRectF other = leftHanded ? QRectF(g.gridLeft - g.fretNumber.width() - g.spacing, g.gridTop,
+                                                 g.fretNumber.width(), g.fretHeight)
+                                        : QRectF(g.gridLeft + g.gridWidth + g.spacing, g.gridTop,
+                                                 g.fretNumber.width(), g.fretHeight);
+        QCOMPARE(darkIn(other.intersected(QRectF(image.rect()))), 0);
+    }
+    // x and o above exactly the strings that are muted or open, no smaller than a finger number.
+    QVERIFY(g.mark(1).height() >= 0.5 * g.unit);
+    for (int saite = 1; saite <= 6; ++saite) {
+        const int status = griff.SaitenStatus(saite);
+        const int dark = darkIn(g.mark(saite));
+        QVERIFY2((status == SaiteGegriffen) == (dark == 0),
+                 qPrintable(QStringLiteral("string %1: %2 dark pixels in its mark").arg(saite).arg(dark)));
+        QVERIFY(g.mark(saite).bottom() < g.nut.top());
+    }
 }
 
 void DiagramExportTest::svgDrawsWhatThePngShows_data()
@@ -144,12 +240,16 @@ void DiagramExportTest::svgDrawsWhatThePngShows_data()
     QTest::addColumn<bool>("leftHanded");
     QTest::addColumn<bool>("markers");
     QTest::addColumn<int>("annotation");
-    QTest::newRow("open chord") << 1 << 0 << false << false << 0;
-    QTest::newRow("barre at the fifth fret") << 2 << 0 << false << false << 0;
-    QTest::newRow("left-handed") << 2 << 0 << true << false << 0;
-    QTest::newRow("notes on the right") << 0 << 0 << false << false << 1;
-    QTest::newRow("intervals, left-handed") << 0 << 0 << true << false << 2;
-    QTest::newRow("whole neck with markers") << 2 << 12 << false << true << 0;
+    QTest::addColumn<bool>("board");
+    QTest::newRow("open chord") << 1 << 0 << false << false << 0 << false;
+    QTest::newRow("barre at the fifth fret") << 2 << 0 << false << false << 0 << false;
+    QTest::newRow("left-handed") << 2 << 0 << true << false << 0 << false;
+    QTest::newRow("notes under the strings") << 0 << 0 << false << false << 1 << false;
+    QTest::newRow("intervals, left-handed") << 0 << 0 << true << false << 2 << false;
+    QTest::newRow("board: open chord") << 1 << 0 << false << false << 0 << true;
+    QTest::newRow("board: notes on the right") << 0 << 0 << false << false << 1 << true;
+    QTest::newRow("board: intervals, left-handed") << 0 << 0 << true << false << 2 << true;
+    QTest::newRow("board: whole neck with markers") << 2 << 12 << false << true << 0 << true;
 }
 
 void DiagramExportTest::svgDrawsWhatThePngShows()
@@ -159,7 +259,9 @@ void DiagramExportTest::svgDrawsWhatThePngShows()
     QFETCH(bool, leftHanded);
     QFETCH(bool, markers);
     QFETCH(int, annotation);
+    QFETCH(bool, board);
     DiagramView view = DiagramExport::frameFor(doc->Element(index));
+    view.stil = board ? DiagramStil::Griffbrett : DiagramStil::Kasten;
     if (frets > 0) {
         view.startbund = 1;
         view.bundanzahl = frets;
@@ -268,10 +370,12 @@ void DiagramExportTest::viewFitsTheGrip_data()
     QTest::addColumn<QString>("frets");
     QTest::addColumn<int>("startbund");
     QTest::addColumn<int>("bundanzahl");
-    QTest::newRow("open chord") << QStringLiteral("x32010") << 1 << 5;
-    QTest::newRow("no fingers") << QStringLiteral("000000") << 1 << 5;
-    QTest::newRow("fits from the nut") << QStringLiteral("x35553") << 1 << 5;
-    QTest::newRow("fifth position") << QStringLiteral("577655") << 5 << 5;
+    QTest::newRow("open chord") << QStringLiteral("x32010") << 1 << 4;
+    QTest::newRow("no fingers") << QStringLiteral("000000") << 1 << 4;
+    QTest::newRow("up to the fourth fret") << QStringLiteral("320004") << 1 << 4;
+    QTest::newRow("barre at the third fret") << QStringLiteral("x35553") << 3 << 4;
+    QTest::newRow("fifth position") << QStringLiteral("577655") << 5 << 4;
+    QTest::newRow("stretch from the first fret") << QStringLiteral("1xxx5x") << 1 << 5;
     QTest::newRow("wide stretch") << QStringLiteral("x3xx9x") << 3 << 7;
 }
 
@@ -301,22 +405,28 @@ void DiagramExportTest::sheetHasItsPagesAndNames()
     const DiagramExport exporter(*doc);
     const std::vector<int> all = exporter.select(-1, -1);
     QCOMPARE(int(all.size()), 45);
-    QCOMPARE(DiagramExport::pageCount(45), 3);
+    ChordSheet::Layout layout;
+    layout.spalten = 3;
+    const QString inhalt = exporter.contentText(-1, -1, 45);
+    QCOMPARE(inhalt, QStringLiteral("Ganze Grifftabelle, 45 Griffe"));
+    const int pages = exporter.sheet(layout, inhalt).pageCount(45);
+    QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
     const QString path = dir->filePath(QStringLiteral("tabelle.pdf"));
     QString fehler;
-    QVERIFY2(exporter.writeSheet(path, all, DiagramOptions(), nullptr, &fehler), qPrintable(fehler));
+    QVERIFY2(exporter.writeSheet(path, all, layout, inhalt, nullptr, &fehler), qPrintable(fehler));
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty(),
              "pdfinfo is missing: scripts/setup.sh installs poppler-utils");
-    QCOMPARE(pdfPages(path), 3);
+    QCOMPARE(pdfPages(path), pages);
 
     const QString text =
         toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     QVERIFY2(text.contains(QStringLiteral("Gitarre")), qPrintable(text.left(400)));
     QVERIFY(text.contains(QStringLiteral("Stimmung: E-A-D-G-H-E")));
+    QVERIFY(text.contains(inhalt));
     QVERIFY(text.contains(QStringLiteral("Am7")));
-    QVERIFY(text.contains(QStringLiteral("5. Bund")));
-    QVERIFY(text.contains(QStringLiteral("Seite 1 von 3")));
-    QVERIFY(text.contains(QStringLiteral("Seite 3 von 3")));
+    QVERIFY2(!text.contains(QStringLiteral("Bund")), "a second fret label beside the box's own");
+    QVERIFY(text.contains(QStringLiteral("Seite 1 von %1").arg(pages)));
+    QVERIFY(text.contains(QStringLiteral("Seite %1 von %1").arg(pages)));
     // Every chord of the table is named under its diagram, in the table's order.
     AkkordClass griff;
     TrefferClass akkord;
@@ -341,12 +451,15 @@ void DiagramExportTest::sheetProgressRunsToTheEnd()
         reported << done;
         return total == 25;
     };
-    QVERIFY(exporter.writeSheet(dir->filePath(QStringLiteral("p.pdf")), exporter.select(-1, -1),
-                                DiagramOptions(), progress, nullptr));
+    ChordSheet::Layout layout;
+    layout.spalten = 4;
+    QVERIFY(exporter.writeSheet(dir->filePath(QStringLiteral("p.pdf")), exporter.select(-1, -1), layout,
+                                QString(), progress, nullptr));
     QCOMPARE(reported.size(), 26);
     QCOMPARE(reported.first(), 0);
     QCOMPARE(reported.last(), 25);
-    QCOMPARE(pdfPages(dir->filePath(QStringLiteral("p.pdf"))), 2);
+    QCOMPARE(pdfPages(dir->filePath(QStringLiteral("p.pdf"))),
+             exporter.sheet(layout, QString()).pageCount(25));
 }
 
 void DiagramExportTest::cancelledSheetLeavesNoFile()
@@ -356,7 +469,7 @@ void DiagramExportTest::cancelledSheetLeavesNoFile()
     const QString path = dir->filePath(QStringLiteral("abgebrochen.pdf"));
     QString fehler = QStringLiteral("unchanged");
     const auto stopAtTen = [](int done, int) { return done < 10; };
-    QVERIFY(!exporter.writeSheet(path, exporter.select(-1, -1), DiagramOptions(), stopAtTen, &fehler));
+    QVERIFY(!exporter.writeSheet(path, exporter.select(-1, -1), {}, QString(), stopAtTen, &fehler));
     QVERIFY2(fehler.isEmpty(), "a cancel is no failure to report");
     QVERIFY(!QFile::exists(path));
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
@@ -371,7 +484,7 @@ void DiagramExportTest::cancelledSheetKeepsAnOlderFile()
     old.close();
     const DiagramExport exporter(*doc);
     QVERIFY(!exporter.writeSheet(
-        path, exporter.select(-1, -1), DiagramOptions(), [](int, int) { return false; }, nullptr));
+        path, exporter.select(-1, -1), {}, QString(), [](int, int) { return false; }, nullptr));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("older sheet"));
 }
@@ -391,7 +504,7 @@ void DiagramExportTest::unwritablePathsFailWithTheirReason()
 
     fehler.clear();
     const QString sheet = dir->filePath(QStringLiteral("fehlt/tabelle.pdf"));
-    QVERIFY(!exporter.writeSheet(sheet, exporter.select(-1, -1), DiagramOptions(), nullptr, &fehler));
+    QVERIFY(!exporter.writeSheet(sheet, exporter.select(-1, -1), {}, QString(), nullptr, &fehler));
     QVERIFY2(fehler.contains(sheet), qPrintable(fehler));
     QVERIFY(!QFile::exists(sheet));
 }
