@@ -1,5 +1,7 @@
 #include "app/MainForm.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -18,6 +20,7 @@
 #include "forms/DialogeOben.h"
 #include "forms/GrifftabForm.h"
 #include "forms/PrivateProfile.h"
+#include "forms/ProgrammSymbol.h"
 #include "forms/Statusleiste.h"
 #include "render/Griffbrett.h"
 #include "table/AkkordDepot.h"
@@ -41,11 +44,14 @@ TF_Main::TF_Main(const QString& settingsPath, const TableLookup& lookup, const Q
 {
     // The chord-table window stays on top; every dialog of the program comes above it.
     qApp->installEventFilter(new DialogeOben(this));
+    // Every window of the program, the chord-table window and the dialogs too, shows this icon.
+    QApplication::setWindowIcon(ProgrammSymbol());
     createWidgets();
     createActions();
     createMenus();
     createPopupMenus();
     connectActions();
+    minimumSizeSet();
     Dokument = std::make_unique<AkkordDepotClass>();
     verlaufErzeugen();
     Zeichner = std::make_unique<GriffbrettClass>(PB_Griffbrett->width(), PB_Griffbrett->height());
@@ -97,6 +103,13 @@ void TF_Main::createWidgets()
     layout->addWidget(SB_Statusbar);
     setCentralWidget(central);
     resize(273, 284 + menuBar()->sizeHint().height());
+}
+
+void TF_Main::minimumSizeSet()
+{
+    // The menu bar stays one row, and the board keeps room for four frets with legible texts.
+    PB_Griffbrett->setMinimumSize(200, 150);
+    setMinimumWidth(std::max(menuBar()->sizeHint().width(), PB_Griffbrett->minimumWidth()));
 }
 
 void TF_Main::EinstellungenLaden()

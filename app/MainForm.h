@@ -88,6 +88,8 @@ public:
     // Maps a point of the fretboard to fret and string; false (both -1) between the spots.
     bool FeldSuchen(int x, int y, int& bund, int& saite) const;
     void StelleWaehlen(int bund, int saite, bool meldung);
+    // Opens the pop-up that fits the chosen spot at its cursor, as the Menu key and Shift+F10 do.
+    void KontextmenueOeffnen();
     void FingerKlick(bool links, bool shift);
     void FingerWaehlen(int finger, bool umschalten);
     void NaechsterFingerSetzen(int finger);
@@ -116,6 +118,7 @@ private:
     void createMenus();
     void createPopupMenus();
     void connectActions();
+    void minimumSizeSet();
     void EinstellungenLaden();
     void FormCreate();
     bool FormCloseQuery();
@@ -163,6 +166,8 @@ private:
     // The string whose "0" or "X" mark lies under the point; -1 for none.
     int leerMarkeBei(QPoint punkt) const;
     void KontextmenueWaehlen();
+    // An arrow key's move of the chosen spot, kept on the frets shown.
+    void StelleMitTasteWaehlen(int bund, int saite);
     void MI_FingerNext1Click(QAction* item);
 
     // Recognition.
@@ -353,6 +358,7 @@ private:
     QAction* MI_ShowGriffbrett = nullptr;
     QAction* MI_ShowAkkord = nullptr;
     QAction* m_ansichtWechseln = nullptr; // carries Ctrl+U for both view items
+    QAction* m_kontextmenueTaste = nullptr; // the Menu key and Shift+F10
     QAction* MI_GrifftabOnOff = nullptr;
     QAction* MI_StatuszeileOnOff = nullptr;
     QAction* MI_KurzhinweisOnOff = nullptr;

@@ -106,6 +106,7 @@ void TF_Main::PB_GriffbrettPaint(QPainter& painter)
     }
     m_pufferAktuell = false;
     Zeichner->Kopieren(painter);
+    Zeichner->CursorZeichnen(painter);
 }
 
 void TF_Main::FormResize()

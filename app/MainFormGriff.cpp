@@ -35,13 +35,13 @@ void TF_Main::createPopupMenus()
     PMI_Alleentfernen =
         createAction("PMI_Alleentfernen", QStringLiteral("&Alle Finger entfernen"), removeHint);
     PMI_ErkennungSaite =
-        createAction("PMI_ErkennungSaite", QStringLiteral("&Saite für Akkorderkennung"), startHint);
+        createAction("PMI_ErkennungSaite", QStringLiteral("Saite für Akkord&erkennung"), startHint);
     PMI_Barre1 = createAction("PMI_Barre1", barreCaption, barreHint);
     PM_Finger1bis4->addActions({PMI_Alleentfernen, PMI_ErkennungSaite, PMI_Barre1});
 
     PM_Leerseiten = new QMenu(this);
     PM_Leerseiten->setObjectName(QStringLiteral("PM_Leerseiten"));
-    PMI_SaiteSpielen = createAction("PMI_SaiteSpielen", QStringLiteral("Saite &spielen (O) / dämpfen (X)"),
+    PMI_SaiteSpielen = createAction("PMI_SaiteSpielen", QStringLiteral("Saite spielen (&O) / dämpfen (X)"),
                                     QStringLiteral("Status der aktuellen Saite ändern"));
     PMI_SaiteAlleDaempfen = createAction("PMI_SaiteAlleDaempfen", QStringLiteral("Alle Saiten &dämpfen"),
                                          QStringLiteral("Alle leeren Saiten werden als gedämpft markiert"));
@@ -51,7 +51,7 @@ void TF_Main::createPopupMenus()
     PM_Leerseiten->addSeparator();
     PMI_Barre = createAction("PMI_Barre", barreCaption, barreHint);
     PMI_ErkennungSaite1 =
-        createAction("PMI_ErkennungSaite1", QStringLiteral("&Saite für Akkorderkennung"), startHint);
+        createAction("PMI_ErkennungSaite1", QStringLiteral("Saite für Akkord&erkennung"), startHint);
     PM_Leerseiten->addActions({PMI_Barre, PMI_ErkennungSaite1});
 
     PM_NormKlick = new QMenu(this);
@@ -160,8 +160,29 @@ void TF_Main::StelleWaehlen(int bund, int saite, bool meldung)
     saite = std::clamp(saite, 1, std::max(1, Dokument->SaitenAnzahl()));
     Zeichner->SetAktBund(bund);
     Zeichner->SetAktSaite(saite);
+    // Fret and string first: at the default width the end of a longer text is cut off.
     if (meldung)
-        Statusmeldung(QStringLiteral("Gewählter Bund: %1 Gewählte Saite: %2").arg(bund).arg(saite));
+        Statusmeldung(QStringLiteral("Bund %1, Saite %2 gewählt").arg(bund).arg(saite));
+    // The cursor moves; the board composes anew at that paint.
+    PB_Griffbrett->update();
+}
+
+void TF_Main::StelleMitTasteWaehlen(int bund, int saite)
+{
+    // The keys keep the spot on the frets shown, so that the cursor never leaves the board.
+    const int first = Zeichner->GetStartbund();
+    const int last = first + std::max(1, Zeichner->Bundzahl()) - 1;
+    const int von = std::clamp(Zeichner->AktBund(), first, last);
+    StelleWaehlen(bund == Zeichner->AktBund() ? von : std::clamp(bund, first, last), saite, true);
+}
+
+void TF_Main::KontextmenueOeffnen()
+{
+    KontextmenueWaehlen();
+    const QRect cursor = Zeichner->CursorRechteck();
+    const QPoint at = cursor.isEmpty() ? PB_Griffbrett->rect().center() : cursor.center();
+    // Opened by a key, the first command is highlighted so that arrows and Return work at once.
+    m_kontextmenue->popup(PB_Griffbrett->mapToGlobal(at), m_kontextmenue->actions().value(0));
 }
 
 void TF_Main::NaechsterFingerSetzen(int finger)

@@ -114,6 +114,12 @@ void TF_Main::createActions()
                                     QStringLiteral("Griffbrett und/oder Finger zu Bund verschieben"));
         MI_BundNr[i]->setShortcut(key(Qt::SHIFT | (Qt::Key_F1 + i)));
     }
+    // Shift+F10 opens the board's pop-up as everywhere else on the desktop; the tenth fret moves to
+    // Ctrl+Shift+F10.
+    MI_BundNr[9]->setShortcut(key(Qt::CTRL | Qt::SHIFT | Qt::Key_F10));
+    m_kontextmenueTaste = new QAction(this);
+    m_kontextmenueTaste->setObjectName(QStringLiteral("MI_Kontextmenue"));
+    m_kontextmenueTaste->setShortcuts({key(Qt::Key_Menu), key(Qt::SHIFT | Qt::Key_F10)});
     MI_BundAdd = createAction("MI_BundAdd", QStringLiteral("Anzahl ver&größern"),
                               QStringLiteral("Griffbrettdarstellung um einen Bund erweitern"));
     MI_BundSub = createAction("MI_BundSub", QStringLiteral("Anzahl ver&kleinern"),
@@ -189,7 +195,7 @@ void TF_Main::createActions()
         createAction("MI_LagenpunkteOnOff", QStringLiteral("&Lagenpunkte"),
                      QStringLiteral("Lagenpunkte und Bundzahlen im gesamten Griffbrett ein-/ausblenden"));
     MI_LagenpunkteOnOff->setCheckable(true);
-    MI_LinkshaenderOnOff = createAction("MI_LinkshaenderOnOff", QStringLiteral("&Linkshänder"),
+    MI_LinkshaenderOnOff = createAction("MI_LinkshaenderOnOff", QStringLiteral("Links&händer"),
                                         QStringLiteral("Griffbrett für Linkshänder spiegeln"));
     MI_LinkshaenderOnOff->setCheckable(true);
     auto* annotations = new QActionGroup(this);
@@ -217,8 +223,8 @@ void TF_Main::createActions()
 
     // A and Shift+A are run-time keys, set by Tastenkuerzel.
     MI_Anhoeren =
-        createAction("MI_Anhoeren", QStringLiteral("&Anhören"), QStringLiteral("Angezeigten Akkord anschlagen"));
-    MI_ZerlegtAnhoeren = createAction("MI_ZerlegtAnhoeren", QStringLiteral("&Zerlegt anhören"),
+        createAction("MI_Anhoeren", QStringLiteral("An&hören"), QStringLiteral("Angezeigten Akkord anschlagen"));
+    MI_ZerlegtAnhoeren = createAction("MI_ZerlegtAnhoeren", QStringLiteral("Zer&legt anhören"),
                                       QStringLiteral("Angezeigten Akkord Saite für Saite spielen"));
     MI_KlangWav = createAction("MI_KlangWav", QStringLiteral("Klang als &WAV..."),
                                QStringLiteral("Angezeigten Akkord als WAV-Datei speichern"));
@@ -266,6 +272,7 @@ void TF_Main::connectActions()
 
     for (QAction* item : MI_BundNr)
         connect(item, &QAction::triggered, this, [this, item] { MI_Bund01Click(item); });
+    connect(m_kontextmenueTaste, &QAction::triggered, this, &TF_Main::KontextmenueOeffnen);
     connect(MI_BundAdd, &QAction::triggered, this, &TF_Main::MI_BundAddClick);
     connect(MI_BundSub, &QAction::triggered, this, &TF_Main::MI_BundSubClick);
 
@@ -385,7 +392,7 @@ void TF_Main::createMenus()
 
     // Hidden items are not in the menus; added to the window, their shortcuts still work.
     addActions({MI_FingerIns, MI_Finger[0], MI_Finger[1], MI_Finger[2], MI_Finger[3], MI_Barre,
-                m_ansichtWechseln, MI_WinMaximize, MI_HilfeInhalt, MI_Speed});
+                m_ansichtWechseln, MI_WinMaximize, MI_HilfeInhalt, MI_Speed, m_kontextmenueTaste});
 }
 
 void TF_Main::Tastenkuerzel(bool an)
@@ -432,7 +439,7 @@ void TF_Main::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         else if (shifted)
             ZuBundGehen(Dokument->TiefsterBund() - 1);
         else
-            StelleWaehlen(bund - 1, saite, true);
+            StelleMitTasteWaehlen(bund - 1, saite);
         break;
     case Qt::Key_Right:
         if (control)
@@ -440,13 +447,13 @@ void TF_Main::FormKeyDown(int key, Qt::KeyboardModifiers shift)
         else if (shifted)
             ZuBundGehen(Dokument->TiefsterBund() + 1);
         else
-            StelleWaehlen(bund + 1, saite, true);
+            StelleMitTasteWaehlen(bund + 1, saite);
         break;
     case Qt::Key_Up:
-        StelleWaehlen(bund, saite + 1, true);
+        StelleMitTasteWaehlen(bund, saite + 1);
         break;
     case Qt::Key_Down:
-        StelleWaehlen(bund, saite - 1, true);
+        StelleMitTasteWaehlen(bund, saite - 1);
         break;
     case Qt::Key_Insert:
         runItem(MI_FingerIns);

@@ -55,7 +55,8 @@ void TF_Main::MI_RueckgaengigClick()
     if (!m_verlauf->stapel().canUndo())
         return;
     m_verlauf->stapel().undo();
-    Statusmeldung(QStringLiteral("Rückgängig: ") + was);
+    // What was undone first: at the default width the end of the message is cut off.
+    Statusmeldung(was + QStringLiteral(" zurückgenommen"));
 }
 
 void TF_Main::MI_WiederholenClick()
@@ -64,7 +65,7 @@ void TF_Main::MI_WiederholenClick()
     if (!m_verlauf->stapel().canRedo())
         return;
     m_verlauf->stapel().redo();
-    Statusmeldung(QStringLiteral("Wiederholt: ") + was);
+    Statusmeldung(was + QStringLiteral(" wiederholt"));
 }
 
 void TF_Main::verlaufAuffrischen(Auffrischen art)

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <QStringList>
 
 #include <cstdio>
 #include <exception>
@@ -13,17 +14,23 @@
 
 int main(int argc, char** argv)
 {
+    // Help, version and usage errors need no display: the command line is read before Qt connects to one.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine(arguments);
+    if (!commandLine.startsWindow()) {
+        std::fputs(commandLine.message().toLocal8Bit().constData(), commandLine.isError() ? stderr : stdout);
+        return commandLine.exitCode();
+    }
+
+    preferGermanSystemDates();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zupfwerk"));
     // Lets the desktop match the windows to the menu entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral("de.zupfwerk.Zupfwerk"));
     // Qt's own dialogs and shortcut names speak German like the rest of the program.
     loadQtGermanTranslations();
-    const CommandLine commandLine(QApplication::arguments());
-    if (!commandLine.startsWindow()) {
-        std::fputs(commandLine.message().toLocal8Bit().constData(), commandLine.isError() ? stderr : stdout);
-        return commandLine.exitCode();
-    }
     try {
         EinfacheMeldungAnbinden();
         TF_Main window(SettingsLocation::choose(QCoreApplication::applicationDirPath(),

@@ -93,17 +93,26 @@ void ChordProImport::assignFingers(AkkordDepotClass& tabelle, int grundton, int 
     int frets[MaxSaiten] = {};
     int fingers[MaxSaiten] = {};
     ChordProGrip::soundingFrets(tabelle.Daten(), saiten, frets, fingers);
+    int lowest = 0;
     int highest = 0;
-    for (int s = 0; s < saiten; ++s)
+    for (int s = 0; s < saiten; ++s) {
+        if (frets[s] > 0)
+            lowest = lowest == 0 ? frets[s] : std::min(lowest, frets[s]);
         highest = std::max(highest, frets[s]);
-    std::unique_ptr<GriffsucheClass>& suche = m_suchen[grundton * 64 + typ];
-    if (!suche) {
-        suche = std::make_unique<GriffsucheClass>();
-        GriffsucheEinstellungClass einstellung;
-        einstellung.Spannweite = GriffsucheEinstellungClass::MaxSpannweite;
-        suche->Suchen(tabelle, grundton, typ, einstellung);
     }
-    if (highest <= suche->Einstellung().HoechsterBund) {
+    // The finder up to the grip's highest fret and over its span only: the grip is among what it
+    // finds, and the search costs a fraction of the whole neck's.
+    GriffsucheEinstellungClass einstellung;
+    einstellung.HoechsterBund = std::max(highest, GriffsucheEinstellungClass::MinBund);
+    einstellung.Spannweite = std::clamp(lowest == 0 ? 0 : highest - lowest + 1, GriffsucheEinstellungClass::MinSpannweite,
+                                        GriffsucheEinstellungClass::MaxSpannweite);
+    if (highest <= GriffsucheEinstellungClass::MaxBund) {
+        const int key = ((grundton * 64 + typ) * 32 + einstellung.HoechsterBund) * 8 + einstellung.Spannweite;
+        std::unique_ptr<GriffsucheClass>& suche = m_suchen[key];
+        if (!suche) {
+            suche = std::make_unique<GriffsucheClass>();
+            suche->Suchen(tabelle, grundton, typ, einstellung);
+        }
         for (int i = 0; i < suche->Anzahl(); ++i) {
             const GefundenerGriffClass& gefunden = suche->Griff(i);
             if (!std::equal(frets, frets + saiten, gefunden.Bunde, [](int a, std::int8_t b) { return a == b; }))
@@ -200,13 +209,14 @@ ImportBericht ChordProImport::importieren(AkkordDepotClass& tabelle, const Chord
                              lineText(definition.line) + definition.name + " in der Datei klingt als " + klingt +
                                  (readable ? "" : " (Name unbekannt)")});
         }
-        if (!definition.hasFingers)
-            assignFingers(tabelle, ergebnis.Grundton, ergebnis.AkkordTyp);
+        // Fingers do not make another grip to a songbook: the duplicate check comes before them.
         const std::string key = signature(tabelle.Daten(), saiten);
         if (stored.count(key)) {
             skip("als " + klingt + " schon gespeichert");
             continue;
         }
+        if (!definition.hasFingers)
+            assignFingers(tabelle, ergebnis.Grundton, ergebnis.AkkordTyp);
         if (tabelle.GriffAufnehmen() < 0) {
             skip(tabelle.Anzahl() >= MaxGriffe ? "die Grifftabelle ist voll" : "als " + klingt + " schon gespeichert");
             continue;

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -16,7 +15,8 @@ struct JsonValue
     Kind kind = Null;
     std::string text;
     double number = 0;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    // An object's keys and their values side by side; an array's values.
+    std::vector<std::string> keys;
     std::vector<JsonValue> items;
     int line = 1;
 };
@@ -147,14 +147,15 @@ private:
                 skipBlanks();
                 if (m_at >= m_text.size() || m_text[m_at] != '"')
                     return fail("Feldname erwartet");
-                value.members.emplace_back();
-                if (!parseString(value.members.back().first))
+                value.keys.emplace_back();
+                value.items.emplace_back();
+                if (!parseString(value.keys.back()))
                     return false;
                 skipBlanks();
                 if (m_at >= m_text.size() || m_text[m_at] != ':')
                     return fail("„:“ erwartet");
                 ++m_at;
-                if (!parseValue(value.members.back().second, depth + 1))
+                if (!parseValue(value.items.back(), depth + 1))
                     return false;
                 skipBlanks();
                 if (m_at < m_text.size() && m_text[m_at] == ',') {
@@ -273,7 +274,9 @@ void readChord(const JsonValue& chord, ChordProInhalt& inhalt)
     bool haveFrets = false;
     int fingerCount = 0;
     std::string fehler;
-    for (const auto& [key, value] : chord.members) {
+    for (std::size_t m = 0; m < chord.keys.size(); ++m) {
+        const std::string& key = chord.keys[m];
+        const JsonValue& value = chord.items[m];
         if (key == "name") {
             if (value.kind != JsonValue::String || value.text.empty()) {
                 fehler = "name ist kein Text";
@@ -328,8 +331,9 @@ void ChordProReader::readJson(std::string_view text, ChordProInhalt& inhalt)
         inhalt.errors.push_back({parser.line(), parser.error()});
     if (root.kind != JsonValue::Object)
         return;
-    for (const auto& [key, value] : root.members) {
-        if (key != "chords")
+    for (std::size_t m = 0; m < root.keys.size(); ++m) {
+        const JsonValue& value = root.items[m];
+        if (root.keys[m] != "chords")
             continue;
         if (value.kind != JsonValue::Array) {
             inhalt.errors.push_back({value.line, "chords ist keine Liste"});

@@ -30,6 +30,29 @@ install(FILES dist/${ZW_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mi
     RENAME ${ZW_APP_ID}.xml)
 install(FILES "${ZW_METAINFO}" DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The manual pages are German like the program: in the default section, where man finds them under any
+# locale, and in the German one. Debian wants them, the changelog too, compressed with gzip -9n.
+set(ZW_DEB_VERSION "${PROJECT_VERSION}-1")
+configure_file(dist/debian/changelog.in "${CMAKE_BINARY_DIR}/dist/changelog.Debian" @ONLY)
+set(ZW_GZIPPED)
+foreach(source IN ITEMS "${PROJECT_SOURCE_DIR}/dist/zupfwerk.1" "${PROJECT_SOURCE_DIR}/dist/zupfwerk-export.1"
+                        "${CMAKE_BINARY_DIR}/dist/changelog.Debian")
+    get_filename_component(name "${source}" NAME)
+    set(gzipped "${CMAKE_BINARY_DIR}/dist/${name}.gz")
+    add_custom_command(OUTPUT "${gzipped}"
+        COMMAND gzip -9nc "${source}" > "${gzipped}"
+        DEPENDS "${source}"
+        VERBATIM)
+    list(APPEND ZW_GZIPPED "${gzipped}")
+endforeach()
+add_custom_target(zw_gzipped_docs ALL DEPENDS ${ZW_GZIPPED})
+foreach(page IN ITEMS zupfwerk zupfwerk-export)
+    install(FILES "${CMAKE_BINARY_DIR}/dist/${page}.1.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES "${CMAKE_BINARY_DIR}/dist/${page}.1.gz" DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
+endforeach()
+install(FILES dist/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zupfwerk)
+install(FILES "${CMAKE_BINARY_DIR}/dist/changelog.Debian.gz" DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zupfwerk)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zupfwerk)
 set(CPACK_PACKAGE_VENDOR Zupfwerk)
@@ -42,6 +65,8 @@ to 10000 grips per instrument, with a catalogue of chord types that the user
 edits. The program speaks German.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# A Debian revision: the package carries its own changelog.Debian.gz.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZW_HOMEPAGE_URL}")
 # The Qt libraries come from dpkg-shlibdeps; the platform plugins are loaded at run time, so no

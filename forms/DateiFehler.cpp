@@ -1,33 +1,11 @@
 #include "forms/DateiFehler.h"
 
-#include <cerrno>
-#include <cstring>
-
+#include "render/DateiGrund.h"
 #include "table/AkkordDepot.h"
 
 QString dateiFehlerGrund(int fehler)
 {
-    switch (fehler) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Keine Berechtigung zum Schreiben.");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("Der Datenträger ist voll.");
-    case EROFS:
-        return QStringLiteral("Das Dateisystem ist schreibgeschützt.");
-    case EISDIR:
-        return QStringLiteral("Das Ziel ist keine Datei.");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("Der Ordner existiert nicht.");
-    case ENAMETOOLONG:
-        return QStringLiteral("Der Dateiname ist zu lang.");
-    case EIO:
-        return QStringLiteral("Ein Ein-/Ausgabefehler ist aufgetreten.");
-    default:
-        return QStringLiteral("Systemfehler %1 (%2).").arg(fehler).arg(QString::fromLocal8Bit(std::strerror(fehler)));
-    }
+    return DateiGrund(fehler);
 }
 
 QString pruefFehlerGrund(int ergebnis, int griffIndex)

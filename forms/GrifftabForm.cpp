@@ -54,6 +54,7 @@ constexpr int rootCount = 12;
 constexpr int rootWidth = 41;
 constexpr int rootMinWidth = 20;
 constexpr int rootMaxWidth = 100;
+constexpr int rootCountShown = 12;
 constexpr int typeWidth = 66;
 constexpr int typeMinWidth = 50;
 constexpr int fretWidth = 26;
@@ -233,9 +234,9 @@ TF_GrifftabForm::TF_GrifftabForm(AkkordDepotClass& dokument, Benachrichtigung be
     createMenus();
     connectControls();
     GrundtoeneFuellen();
-    // The designed widths cut off header titles in larger fonts: the sections start wide enough.
+    // The designed widths cut off titles and names in larger fonts: the sections start wide enough.
     for (int section = 0; section < 2; ++section)
-        HC_Kopf->resizeSection(section, std::max(HC_Kopf->sectionSize(section), titleWidth(section)));
+        HC_Kopf->resizeSection(section, std::max(HC_Kopf->sectionSize(section), spaltenMinimum(section)));
     minimumSizeUpdate();
     resize(std::max(141, Standardbreite()), 312);
     arrangeControls();
@@ -499,7 +500,7 @@ void TF_GrifftabForm::arrangeControls()
     // A narrower window narrows the chord types, then the roots, before the fret list gets too narrow.
     m_anordnen = true;
     for (int section : {1, 0}) {
-        const int least = section == 0 ? rootMinWidth : typeMinWidth;
+        const int least = spaltenMinimum(section);
         const int room = w - HC_Kopf->sectionSize(1 - section) - fretListMinimum();
         if (HC_Kopf->sectionSize(section) > room)
             HC_Kopf->resizeSection(section, std::max(least, room));
@@ -544,6 +545,7 @@ void TF_GrifftabForm::GrundtoeneFuellen()
     LB_Grund->clear();
     LB_Grund->addItems(names);
     selectRow(LB_Grund, kept);
+    spaltenAnpassen();
 }
 
 void TF_GrifftabForm::TypenFuellen()
@@ -555,6 +557,7 @@ void TF_GrifftabForm::TypenFuellen()
     LB_Akkorde->clear();
     LB_Akkorde->addItems(names);
     selectRow(LB_Akkorde, std::min(kept, LB_Akkorde->count() - 1));
+    spaltenAnpassen();
 }
 
 void TF_GrifftabForm::GriffeFuellen(bool vorauswahl)
@@ -719,14 +722,49 @@ void TF_GrifftabForm::minimumSizeUpdate()
         P_Bearbeiten->isVisibleTo(this) ? std::max(64, P_Bearbeiten->sizeHint().height()) : 0;
     // Room for a few list lines; the edit check box may be cut at the narrowest.
     const int rows = 4 * LB_Grund->fontMetrics().height() + 2 * LB_Grund->frameWidth();
-    setMinimumSize(rootMinWidth + typeMinWidth + fretListMinimum(),
-                   headerHeight + rows + editHeight + bottomHeight);
+    // The check box and the buttons below the lists read whole as well.
+    const int width = std::max(spaltenMinimum(0) + spaltenMinimum(1) + fretListMinimum(),
+                               P_OkAbbruch->minimumSizeHint().width());
+    setMinimumSize(width, headerHeight + rows + editHeight + bottomHeight);
+}
+
+int TF_GrifftabForm::spaltenMinimum(int section) const
+{
+    if (section != 0 && section != 1)
+        return 0;
+    const QListWidget* list = section == 0 ? LB_Grund : LB_Akkorde;
+    const QFontMetrics metrics = list->fontMetrics();
+    int widest = 0;
+    // From the document, not the list: the saved widths are restored before the lists are filled.
+    if (section == 0) {
+        for (int ton = 0; ton < rootCountShown; ++ton)
+            widest = std::max(widest, metrics.horizontalAdvance(modelToQt(m_dokument.TonName(ton, false))));
+    } else {
+        for (int typ = 0; typ < m_dokument.TypAnzahl(); ++typ)
+            widest = std::max(widest, metrics.horizontalAdvance(modelToQt(m_dokument.TypName(typ))));
+    }
+    const QStyle* style = list->style();
+    const int textMargin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    // The catalogue is longer than the list is high: its scroll bar takes room from the names.
+    const int scrollBar = section == 1 ? style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) : 0;
+    const int entry = widest + textMargin + 2 + 2 * list->frameWidth() + scrollBar;
+    return std::max({section == 0 ? rootMinWidth : typeMinWidth, titleWidth(section), entry});
+}
+
+void TF_GrifftabForm::spaltenAnpassen()
+{
+    for (int section = 0; section < 2; ++section)
+        if (HC_Kopf->sectionSize(section) < spaltenMinimum(section))
+            HC_Kopf->resizeSection(section, spaltenMinimum(section));
+    minimumSizeUpdate();
+    arrangeControls();
 }
 
 void TF_GrifftabForm::SetzeKopfbreite(int section, int breite)
 {
+    // A width saved narrower than the titles and names need comes back at that minimum.
     if (section >= 0 && section < HC_Kopf->count())
-        HC_Kopf->resizeSection(section, breite);
+        HC_Kopf->resizeSection(section, std::max(breite, spaltenMinimum(section)));
 }
 
 void TF_GrifftabForm::HinweiseAnzeigen(bool an)
@@ -965,12 +1003,12 @@ void TF_GrifftabForm::HC_KopfSectionResize(int section, int /*oldSize*/, int new
 {
     int allowed = newSize;
     if (section == 0)
-        allowed = std::clamp(newSize, rootMinWidth, rootMaxWidth);
+        allowed = std::clamp(newSize, spaltenMinimum(0), std::max(rootMaxWidth, spaltenMinimum(0)));
     else if (section == 1)
-        allowed = std::max(newSize, typeMinWidth);
+        allowed = std::max(newSize, spaltenMinimum(1));
     // Widening a section never pushes the fret list out of the window.
     if (section < 2 && !m_anordnen) {
-        const int least = section == 0 ? rootMinWidth : typeMinWidth;
+        const int least = spaltenMinimum(section);
         allowed = std::max(least, std::min(allowed, width() - HC_Kopf->sectionSize(1 - section) -
                                                         fretListMinimum()));
     }

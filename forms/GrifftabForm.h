@@ -147,6 +147,10 @@ private:
     // Width a header section needs to show its title whole.
     int titleWidth(int section) const;
     void minimumSizeUpdate();
+    // The narrowest a root (0) or chord-type (1) column may be: its title and its longest entry whole.
+    int spaltenMinimum(int section) const;
+    // Widens the columns to that minimum after their names changed.
+    void spaltenAnpassen();
     void updateControls();
     void Benachrichtigen(int code);
     bool bearbeiten(Bearbeitung art, const QString& was, int von, int nach, const std::function<bool()>& edit);

@@ -155,6 +155,37 @@ QAction* createItem(QWidget* owner, const char* name, const QString& caption, co
     return action;
 }
 
+// The note of a string shown by its name ("E", "F#/Gb") instead of its number; typing a name works too.
+class NoteBox : public QSpinBox
+{
+public:
+    NoteBox(const NotenClass& namen, QWidget* parent) : QSpinBox(parent), m_namen(namen) {}
+
+protected:
+    QString textFromValue(int value) const override { return modelToQt(m_namen.TonName(value, true)); }
+    int valueFromText(const QString& text) const override
+    {
+        for (int ton = 0; ton < 12; ++ton)
+            if (text.compare(textFromValue(ton), Qt::CaseInsensitive) == 0)
+                return ton;
+        return value();
+    }
+    QValidator::State validate(QString& text, int&) const override
+    {
+        for (int ton = 0; ton < 12; ++ton) {
+            const QString name = textFromValue(ton);
+            if (text.compare(name, Qt::CaseInsensitive) == 0)
+                return QValidator::Acceptable;
+            if (name.startsWith(text, Qt::CaseInsensitive))
+                return QValidator::Intermediate;
+        }
+        return QValidator::Invalid;
+    }
+
+private:
+    const NotenClass& m_namen;
+};
+
 void stepWithoutSignal(QSpinBox* box, int step)
 {
     const QSignalBlocker blocker(box);
@@ -219,7 +250,7 @@ void TF_Neu::createControls()
     L_Saiten->setBuddy(LB_Saiten);
     GB_Stimmen = new QGroupBox(QStringLiteral("Saite stimmen"), TS_Saiten);
     GB_Stimmen->setObjectName(QStringLiteral("GB_Stimmen"));
-    UD_Ton = new QSpinBox(GB_Stimmen);
+    UD_Ton = new NoteBox(m_stimmung, GB_Stimmen);
     UD_Ton->setObjectName(QStringLiteral("UD_Ton"));
     UD_Ton->setRange(0, 11);
     UD_Ton->setWrapping(false);

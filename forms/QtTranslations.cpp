@@ -1,5 +1,6 @@
 #include "forms/QtTranslations.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -14,6 +15,8 @@ const QString translatorName = QStringLiteral("zw_qtbase_de");
 
 bool loadQtGermanTranslations()
 {
+    // Dates, numbers and the texts Qt takes from the locale (file types, month names) as well.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QCoreApplication* application = QCoreApplication::instance();
     if (application == nullptr)
         return false;
@@ -27,4 +30,16 @@ bool loadQtGermanTranslations()
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+void preferGermanSystemDates()
+{
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty()) {
+        for (const char* category :
+             {"LANG", "LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY", "LC_MESSAGES"})
+            qputenv(category, all);
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "de_DE.UTF-8");
 }

@@ -1,9 +1,11 @@
 #include "render/DiagramExport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>

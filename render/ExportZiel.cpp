@@ -1,7 +1,6 @@
 #include "render/ExportZiel.h"
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include <QBuffer>
@@ -14,6 +13,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "render/DateiGrund.h"
 
 namespace {
 
@@ -162,27 +163,5 @@ bool ExportZiel::Schreiben(const std::function<bool(QIODevice&)>& schreiber, QSt
 
 QString ExportZiel::Grund(int fehler)
 {
-    switch (fehler) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Keine Berechtigung zum Schreiben.");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("Der Datenträger ist voll.");
-    case EROFS:
-        return QStringLiteral("Das Dateisystem ist schreibgeschützt.");
-    case EISDIR:
-        return QStringLiteral("Das Ziel ist keine Datei.");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("Der Ordner existiert nicht.");
-    case ENAMETOOLONG:
-        return QStringLiteral("Der Dateiname ist zu lang.");
-    case EIO:
-        return QStringLiteral("Ein Ein-/Ausgabefehler ist aufgetreten.");
-    default:
-        return QStringLiteral("Systemfehler %1 (%2).")
-            .arg(fehler)
-            .arg(QString::fromLocal8Bit(std::strerror(fehler)));
-    }
+    return DateiGrund(fehler);
 }

@@ -93,6 +93,38 @@ TextPlacement GriffbrettClass::titelPlacement() const
     return placeText(m_Titel.PosX, m_Titel.PosY, m_Titel.Inhalt, m_titelFont, m_Breite - m_Titel.PosX);
 }
 
+QRect GriffbrettClass::CursorRechteck() const
+{
+    const int spalte = AktBund() - m_ErsterBund;
+    const int zeile = m_Saitenzahl - AktSaite();
+    if (spalte < 0 || spalte >= m_Bundzahl || zeile < 0 || zeile >= m_Saitenzahl)
+        return {};
+    const CellRect cell = GetFeld(spalte, zeile);
+    if (cell.width() <= 0)
+        return {};
+    // Just outside the finger's disc, so that the frame never hides a finger number.
+    const int gap = std::max(1, cell.width() / 8);
+    return spiegeln(cell.toQRect().adjusted(-gap, -gap, gap, gap));
+}
+
+void GriffbrettClass::CursorZeichnen(QPainter& ziel) const
+{
+    const QRect frame = CursorRechteck();
+    if (frame.isEmpty())
+        return;
+    ziel.save();
+    ziel.setRenderHint(QPainter::Antialiasing, false);
+    const int width = std::max(2, frame.width() / 12);
+    QPen pen(CursorFarbe(), width);
+    pen.setJoinStyle(Qt::MiterJoin);
+    ziel.setPen(pen);
+    ziel.setBrush(Qt::NoBrush);
+    // The pen is centred on the path: inset by half its width, the frame stays inside the rectangle.
+    const qreal inset = width / 2.0;
+    ziel.drawRect(QRectF(frame).adjusted(inset, inset, -inset, -inset));
+    ziel.restore();
+}
+
 void GriffbrettClass::layoutTitle()
 {
     m_Titel.Schrifthoehe = 3 * (textRand() / 4);

@@ -37,6 +37,13 @@ public:
     void SetLinkshaender(bool an) { m_Linkshaender = an; }
     // The title's box on the screen.
     TextPlacement titelPlacement() const;
+    // The frame of the keyboard cursor around the chosen spot (AktBund, AktSaite) as it appears on
+    // the screen, mirrored for left-handed players; empty while that fret is not shown.
+    QRect CursorRechteck() const;
+    // Draws the cursor onto the window after Kopieren; it never goes into Puffer, so copies and
+    // exports of the board stay without it.
+    void CursorZeichnen(QPainter& ziel) const;
+    static QColor CursorFarbe() { return QColor(0, 84, 200); }
 
     void SetTitel(const QString& text) { m_Titel.setText(text); }
     const BeschriftungClass& Titel() const { return m_Titel; }

@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libgl-dev fonts-liberation qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     qt6-multimedia-dev
-    qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev
+    qt6-svg-dev desktop-file-utils appstream shared-mime-info dpkg-dev lintian
     poppler-utils
     chordii xdg-utils
     xvfb xdotool x11-xkb-utils imagemagick python3 qt6-qpa-plugins

@@ -2,7 +2,7 @@
 # Installs what is missing, builds Zupfwerk and runs every test headless:
 #  1. the whole program and its tests (windows on Qt's offscreen platform),
 #  2. every test again, windows included, under AddressSanitizer and UndefinedBehaviorSanitizer,
-#  3. the chord-table reader under libFuzzer for a bounded time.
+#  3. the chord-table reader and the ChordPro reader under libFuzzer for a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
@@ -34,8 +34,8 @@ cmake --build "$root/build-asan" -j "$jobs"
 ZW_SOAK_SECONDS=30 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
 unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
-echo "== Fuzzing the chord-table reader"
+echo "== Fuzzing the chord-table reader and the ChordPro reader"
 cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_MODEL_ONLY=ON "$launcher" \
     -DZW_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
-cmake --build "$root/build-fuzz" -j "$jobs" --target zw_fuzz_laden zw_fuzz_korpus
+cmake --build "$root/build-fuzz" -j "$jobs" --target zw_fuzz_laden zw_fuzz_korpus zw_fuzz_chordpro
 ctest --test-dir "$root/build-fuzz" --output-on-failure -R fuzz

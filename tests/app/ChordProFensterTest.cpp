@@ -141,7 +141,7 @@ void ChordProFensterTest::importReportsEveryDefinitionAndUndoRestoresTheTable()
     write(file, "# correct, the second with fingers, then misnamed, duplicate, unplayable, 4 strings, bad\n"
                 "{define: D base-fret 1 frets x 5 4 2 3 2}\n"
                 "{define A: base-fret 1 frets x 0 2 2 2 5 fingers 0 0 1 1 1 4}\n"
-                "{define: E7sus4 base-fret 7 frets 1 3 1 3 1 1 fingers 1 3 1 4 1 1}\n"
+                "{define: F base-fret 13 frets 1 3 3 1 1 1 fingers 1 3 4 1 1 1}\n"
                 "{define: Am base-fret 1 frets x 0 2 2 1 0}\n"
                 "{define: Weit base-fret 1 frets 1 x x x x 9}\n"
                 "{define: Bass base-fret 1 frets 0 2 2 1}\n"
@@ -156,8 +156,8 @@ void ChordProFensterTest::importReportsEveryDefinitionAndUndoRestoresTheTable()
     const QStringList expected = {
         "Zeile 2: D übernommen als D",
         "Zeile 3: A übernommen als A",
-        "Zeile 4: E7sus4 übernommen als F#m11",
-        "Zeile 4: E7sus4 in der Datei klingt als F#m11",
+        "Zeile 4: F übernommen als Fm",
+        "Zeile 4: F in der Datei klingt als Fm",
         "Zeile 5: Am übersprungen: als Am schon gespeichert",
         "Zeile 6: Weit übersprungen: nicht spielbar, spannt 9 Bünde",
         "Zeile 7: Bass übersprungen: für 4 Saiten, das Instrument hat 6",

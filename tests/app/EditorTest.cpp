@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QTest>
 
@@ -43,6 +45,10 @@ private slots:
     void disabledItemsIgnoreTheirKeys();
     void viewTogglesAreWrittenAndShown();
     void maximiseTogglesTheWindowState();
+    void cursorFollowsKeysAndClicks_data();
+    void cursorFollowsKeysAndClicks();
+    void popupKeysOpenTheMenuAtTheSpot_data();
+    void popupKeysOpenTheMenuAtTheSpot();
 
 private:
     void click(int bund, int saite, Qt::MouseButton button = Qt::LeftButton,
@@ -79,6 +85,22 @@ void EditorTest::click(int bund, int saite, Qt::MouseButton button, Qt::Keyboard
 {
     QTest::mouseClick(window->griffbrettFeld(), button, modifiers, spotCentre(*window, bund, saite));
 }
+
+namespace {
+
+// Where the board shows the cursor's colour; empty when it does not.
+QRect cursorPixels(const QImage& picture)
+{
+    const QRgb cursor = GriffbrettClass::CursorFarbe().rgb();
+    QRect found;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if ((picture.pixel(x, y) & 0xffffff) == (cursor & 0xffffff))
+                found |= QRect(x, y, 1, 1);
+    return found;
+}
+
+} // namespace
 
 void EditorTest::key(int code, Qt::KeyboardModifiers modifiers)
 {
@@ -314,19 +336,22 @@ void EditorTest::arrowKeysClampAndReport()
     window->StelleWaehlen(1, 6, false);
     key(Qt::Key_Up);
     QCOMPARE(window->zeichner().AktSaite(), 6);
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Gewählter Bund: 1 Gewählte Saite: 6"));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Bund 1, Saite 6 gewählt"));
     key(Qt::Key_Left);
     QCOMPARE(window->zeichner().AktBund(), 1);
     key(Qt::Key_Down);
     QCOMPARE(window->zeichner().AktSaite(), 5);
-    window->StelleWaehlen(30, 1, false);
+    // The keys stop at the last fret shown, where the cursor still marks the spot.
+    const int last = window->zeichner().GetStartbund() + window->zeichner().Bundzahl() - 1;
+    window->StelleWaehlen(last, 1, false);
     key(Qt::Key_Right);
     key(Qt::Key_Down);
-    QCOMPARE(window->zeichner().AktBund(), 30);
+    QCOMPARE(window->zeichner().AktBund(), last);
     QCOMPARE(window->zeichner().AktSaite(), 1);
-    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Gewählter Bund: 30 Gewählte Saite: 1"));
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Bund %1, Saite 1 gewählt").arg(last));
+    QVERIFY(!window->zeichner().CursorRechteck().isEmpty());
     key(Qt::Key_Insert);
-    QCOMPARE(doc->FingerBei(30, 1), 1);
+    QCOMPARE(doc->FingerBei(last, 1), 1);
 }
 
 void EditorTest::recognitionInBothModesWithNext()
@@ -480,4 +505,92 @@ void EditorTest::maximiseTogglesTheWindowState()
 }
 
 QTEST_MAIN(EditorTest)
+void EditorTest::cursorFollowsKeysAndClicks_data()
+{
+    QTest::addColumn<bool>("leftHanded");
+    QTest::addColumn<bool>("wholeBoard");
+    QTest::newRow("right hand, whole board") << false << true;
+    QTest::newRow("left hand, whole board") << true << true;
+    QTest::newRow("right hand, from the grip") << false << false;
+    QTest::newRow("left hand, from the grip") << true << false;
+}
+
+void EditorTest::cursorFollowsKeysAndClicks()
+{
+    QFETCH(bool, leftHanded);
+    QFETCH(bool, wholeBoard);
+    if (item("MI_LinkshaenderOnOff")->isChecked() != leftHanded)
+        item("MI_LinkshaenderOnOff")->trigger();
+    if (!wholeBoard)
+        item("MI_ShowAkkord")->trigger();
+    const auto board = [this] { return window->griffbrettFeld()->grab().toImage(); };
+
+    click(3, 4);
+    const QPoint clicked = spotCentre(*window, 3, 4);
+    QRect frame = cursorPixels(board());
+    QVERIFY2(frame.contains(clicked), "the cursor frames the clicked spot");
+    QVERIFY(frame.width() < window->zeichner().Bundabstand() + 4);
+    QCOMPARE(frame, window->zeichner().CursorRechteck());
+
+    // Right moves toward the body: on the mirrored board that is to the left.
+    key(Qt::Key_Right);
+    const QRect moved = cursorPixels(board());
+    QVERIFY2(moved.contains(spotCentre(*window, 4, 4)), "the cursor follows the arrow key");
+    QVERIFY(leftHanded ? moved.center().x() < frame.center().x() : moved.center().x() > frame.center().x());
+    key(Qt::Key_Up);
+    frame = cursorPixels(board());
+    QVERIFY(frame.contains(spotCentre(*window, 4, 5)));
+    QVERIFY2(frame.center().y() < moved.center().y(), "the higher string lies one row up");
+    QCOMPARE(window->statusleiste()->panelText(3), QStringLiteral("Bund 4, Saite 5 gewählt"));
+
+    // A copy of the board for other programs comes without the cursor.
+    item("MI_Kopieren")->trigger();
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QVERIFY(!copied.isNull());
+    QVERIFY2(cursorPixels(copied).isEmpty(), "the copy shows no cursor");
+}
+
+void EditorTest::popupKeysOpenTheMenuAtTheSpot_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+void EditorTest::popupKeysOpenTheMenuAtTheSpot()
+{
+    QFETCH(int, code);
+    QFETCH(int, modifiers);
+    const auto popupKey = [&] { key(code, Qt::KeyboardModifiers(modifiers)); };
+    doc->LeerSetzen(2, true);
+    click(3, 4);
+    // Keys alone: to the open second string, its pop-up, and "O" mutes it.
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    popupKey();
+    QMenu* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(popup != nullptr);
+    QCOMPARE(popup->objectName(), QStringLiteral("PM_Leerseiten"));
+    const QPoint at = window->griffbrettFeld()->mapToGlobal(window->zeichner().CursorRechteck().center());
+    QVERIFY2(popup->geometry().adjusted(-2, -2, 2, 2).contains(at), "the pop-up opens at the cursor");
+    QTest::keyClick(popup, Qt::Key_O);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    QCOMPARE(doc->SaitenStatus(2), SaiteStumm);
+    QCOMPARE(window->zeichner().AktBund(), 3);
+
+    // On a finger the finger menu opens; "2" renumbers it.
+    key(Qt::Key_Up);
+    key(Qt::Key_Up);
+    popupKey();
+    popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(popup != nullptr);
+    QCOMPARE(popup->objectName(), QStringLiteral("PM_Finger1bis4"));
+    QTest::keyClick(popup, Qt::Key_2);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    QCOMPARE(doc->FingerBei(3, 4), 2);
+    // The tenth fret keeps a key of its own.
+    QCOMPARE(item("MI_Bund10")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F10));
+}
+
 #include "EditorTest.moc"

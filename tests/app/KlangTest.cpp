@@ -126,10 +126,10 @@ void KlangTest::cleanup()
 
 void KlangTest::menuItemsCaptionsAndKeys()
 {
-    QCOMPARE(item("MI_Anhoeren")->text(), QStringLiteral("&Anhören"));
+    QCOMPARE(item("MI_Anhoeren")->text(), QStringLiteral("An&hören"));
     QCOMPARE(item("MI_Anhoeren")->shortcut(), QKeySequence(Qt::Key_A));
     QCOMPARE(item("MI_Anhoeren")->statusTip(), QStringLiteral("Angezeigten Akkord anschlagen"));
-    QCOMPARE(item("MI_ZerlegtAnhoeren")->text(), QStringLiteral("&Zerlegt anhören"));
+    QCOMPARE(item("MI_ZerlegtAnhoeren")->text(), QStringLiteral("Zer&legt anhören"));
     QCOMPARE(item("MI_ZerlegtAnhoeren")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_A));
     QVERIFY(!item("MI_ZerlegtAnhoeren")->statusTip().isEmpty());
     QCOMPARE(item("MI_KlangWav")->text(), QStringLiteral("Klang als &WAV..."));

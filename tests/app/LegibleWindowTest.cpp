@@ -4,8 +4,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QListWidget>
+#include <QMenuBar>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,6 +17,8 @@
 
 #include "app/MainForm.h"
 #include "app/PaintBox.h"
+#include "forms/GrifftabForm.h"
+#include "forms/ProgrammSymbol.h"
 #include "forms/Statusleiste.h"
 #include "grip/Akkord.h"
 #include "render/Griffbrett.h"
@@ -45,6 +50,7 @@ private slots:
     void clickOnTheMarkTogglesOpenAndMuted();
     void chordPanelFitsTheLongestNameOfTheCatalogue();
     void rightMarginMakesRoomForTheChosenAnnotation();
+    void windowsKeepTheirMinimumAndShowTheProgramIcon();
 
 private:
     std::unique_ptr<TestFenster> f;
@@ -149,7 +155,7 @@ void LegibleWindowTest::leftHandedMirrorsTheBoardAndTheEditing()
     window->NachAenderungAktualisieren();
     QAction* mirror = item(*window, "MI_LinkshaenderOnOff");
     QVERIFY(mirror);
-    QCOMPARE(mirror->text(), QStringLiteral("&Linkshänder"));
+    QCOMPARE(mirror->text(), QStringLiteral("Links&händer"));
     QVERIFY(!mirror->isChecked());
     QVERIFY(window->findChild<QMenu*>(QStringLiteral("MI_AnsichtDiagramm"))->actions().contains(mirror));
     const QPoint rightHanded = spotCentre(*window, 3, 5);
@@ -277,6 +283,38 @@ void LegibleWindowTest::rightMarginMakesRoomForTheChosenAnnotation()
     QCOMPARE(window->zeichner().TextRechtsMuster().size(), 2);
     item(*window, "MI_Radio1Aus")->trigger();
     QVERIFY(window->zeichner().TextRechtsMuster().isEmpty());
+}
+
+void LegibleWindowTest::windowsKeepTheirMinimumAndShowTheProgramIcon()
+{
+    // Column widths saved too narrow by an earlier version come back wide enough.
+    f->writeIni("[Grifftab]\nAnzeigen=1\nWidth0=20\nWidth1=20\n");
+    TF_Main& window = f->start();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    TF_GrifftabForm* table = window.grifftabFenster();
+    for (QListWidget* list : {table->LB_Grund, table->LB_Akkorde}) {
+        for (int row = 0; row < list->count(); ++row) {
+            const QListWidgetItem* entry = list->item(row);
+            QVERIFY2(list->fontMetrics().horizontalAdvance(entry->text()) <= list->visualItemRect(entry).width() - 4,
+                     qPrintable(entry->text()));
+        }
+    }
+
+    // The main window stops where the menu bar still fits one row and the board reads.
+    window.resize(50, 50);
+    QTRY_VERIFY(window.width() >= window.menuBar()->sizeHint().width());
+    QCOMPARE(window.menuBar()->height(), window.menuBar()->sizeHint().height());
+    QVERIFY(window.griffbrettFeld()->width() >= 200);
+    QVERIFY(window.griffbrettFeld()->height() >= 150);
+    QVERIFY(!window.zeichner().ZuKlein());
+
+    // Every window shows Zupfwerk's own icon.
+    const QImage own = ProgrammSymbol().pixmap(32, 32).toImage();
+    QVERIFY(!own.isNull());
+    QDialog dialog(&window);
+    for (const QWidget* shown : {static_cast<QWidget*>(&window), static_cast<QWidget*>(table),
+                                 static_cast<QWidget*>(&dialog)})
+        QCOMPARE(shown->windowIcon().pixmap(32, 32).toImage(), own);
 }
 
 QTEST_MAIN(LegibleWindowTest)

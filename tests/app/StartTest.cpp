@@ -68,6 +68,8 @@ private slots:
     void tableOnTheCommandLineOpensInsteadOfTheLastOne();
     void damagedTableOnTheCommandLineAsksAndKeepsTheLastOneRemembered();
     void twoTablesOnTheCommandLinePrintTheUsage();
+    void commandLineAnswersWithoutADisplay_data();
+    void commandLineAnswersWithoutADisplay();
 
 private:
     QString programFolder() const { return m_root->filePath(QStringLiteral("bin")); }
@@ -332,6 +334,55 @@ void StartTest::twoTablesOnTheCommandLinePrintTheUsage()
     const QString error = QString::fromLocal8Bit(program.readAllStandardError());
     QVERIFY2(error.contains(QStringLiteral("Aufruf: zupfwerk")), qPrintable(error));
     QVERIFY(program.readAllStandardOutput().isEmpty());
+    QVERIFY2(!QFileInfo::exists(QDir(workFolder()).filePath(QStringLiteral("Zupfwerk.ini"))),
+             "nothing written");
+}
+
+void StartTest::commandLineAnswersWithoutADisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << QStringLiteral("Aufruf: zupfwerk")
+                          << QString();
+    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0 << QStringLiteral("Zupfwerk 1.4")
+                             << QString();
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--bunt")} << 2 << QString()
+                                    << QStringLiteral("zupfwerk: Unbekannte Option: --bunt");
+    QTest::newRow("two tables") << QStringList{QStringLiteral("a.cho"), QStringLiteral("b.cho")} << 2 << QString()
+                                << QStringLiteral("zupfwerk: Es kann nur eine Grifftabelle geöffnet werden.");
+    QTest::newRow("Qt option without value") << QStringList{QStringLiteral("-platform")} << 2 << QString()
+                                             << QStringLiteral("zupfwerk: Option -platform braucht einen Wert.");
+}
+
+void StartTest::commandLineAnswersWithoutADisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    QProcess program;
+    program.setWorkingDirectory(workFolder());
+    // No display, no platform plugin named, and an English locale.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_ALL"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(ZW_PROGRAM), arguments);
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(program.exitCode() == exitCode, qPrintable(err));
+    QVERIFY2(out.startsWith(output), qPrintable(out));
+    if (exitCode == 0) {
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+    } else {
+        QVERIFY2(err.startsWith(error), qPrintable(err));
+        QVERIFY(err.contains(QStringLiteral("Aufruf: zupfwerk")));
+    }
     QVERIFY2(!QFileInfo::exists(QDir(workFolder()).filePath(QStringLiteral("Zupfwerk.ini"))),
              "nothing written");
 }

@@ -967,6 +967,52 @@ def case_octave_keys_de_layout(session, args):
     octave_keys(session, args, "de", "shift+plus")
 
 
+def case_popup_keys_mute_a_string(session, args):
+    """Keys alone: Shift+F10 opens the board's pop-up at the chosen spot and "Alle Saiten &spielen" opens
+    every string; the arrows choose string 2, the Menu key opens the pop-up there and "O" mutes it.
+    The stored and saved grip then has string 2 muted."""
+    original = Table(args.dump, session.table)
+    grip = "0-x-0-0-0-0"
+    check(not original.with_frets(grip), "precondition: the default table must not hold %s" % grip)
+    prepare_layout(session)
+    main = session.start()
+    clear_grip(session, main)
+    board = find_board(session, main)
+    left, top, _, _ = session.geometry(main)
+
+    def popup_at(keys, fret, string):
+        before = session.windows()
+        session.key(keys)
+        menu = wait_for("a pop-up menu from %s" % keys,
+                        lambda: next((w for w in session.windows() if w not in before), None))
+        x, y, _, _ = session.geometry(menu)
+        spot_x, spot_y = board.spot(fret, string)
+        distance = max(abs(x - left - spot_x), abs(y - top - spot_y))
+        check(distance <= board.spacing // 2,
+              "%s opened the pop-up at (%d, %d), not at the chosen spot (%d, %d) of fret %d, string %d"
+              % (keys, x - left, y - top, spot_x, spot_y, fret, string))
+        return menu
+
+    # The spot goes to fret 1 of the lowest string, wherever it was.
+    session.key(*(["Left"] * 10), *(["Down"] * 6))
+    menu = popup_at("shift+F10", 1, 1)
+    session.key("s")  # "Alle Saiten &spielen"
+    session.gone(menu, "the pop-up menu")
+    session.key("Up")
+    menu = popup_at("Menu", 1, 2)
+    session.key("o")  # "Saite spielen (&O) / dämpfen (X)"
+    session.gone(menu, "the pop-up menu")
+    session.snapshot("string-2-muted")
+    session.key("s")  # open strings sound: stored without the dialog
+    save(session)
+    session.quit()
+
+    saved = Table(args.dump, session.table)
+    stored = saved.with_frets(grip)
+    check(len(stored) == 1, "expected the grip %s stored once, found %d; new grips: %s"
+          % (grip, len(stored), [g["frets"] for g in saved.grips if not original.with_frets(g["frets"])]))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("case")

@@ -186,7 +186,8 @@ void ExportCliTest::badInputsWriteNothing_data()
         "keine gespeicherten Griffe für den Grundton \"Eb\"");
     row("empty table", {"@/leer.cho", "--all", "-o", "@/leer.pdf"}, 4,
         "keine gespeicherten Griffe für die Grifftabelle");
-    row("missing folder", {"@/gitarre.cho", "--chord", "Am7", "-o", "@/fehlt/am7.png"}, 5, "@/fehlt/am7.png");
+    row("missing folder", {"@/gitarre.cho", "--chord", "Am7", "-o", "@/fehlt/am7.png"}, 5,
+        "Die Datei '@/fehlt/am7.png' konnte nicht geschrieben werden. Der Ordner existiert nicht.");
     row("folder as output", {"@/gitarre.cho", "--all", "-o", "@", "--format", "pdf"}, 5,
         "keine gewöhnliche Datei");
     row("another chord table as output", {"@/gitarre.cho", "--all", "-o", "@/nur-c.cho", "--format", "pdf"},

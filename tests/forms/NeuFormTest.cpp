@@ -327,8 +327,14 @@ void NeuFormTest::upDownBoxesFollowTheSelectedString()
                       dialog.LB_Saiten->visualItemRect(dialog.LB_Saiten->item(4)).center());
     QCOMPARE(dialog.LB_Saiten->currentRow(), 4);
     QCOMPARE(dialog.UD_Ton->value(), 9);
+    QCOMPARE(dialog.UD_Ton->text(), QStringLiteral("A"));
     QCOMPARE(dialog.UD_Oktave->value(), -1);
     QCOMPARE(lines(dialog), defaultLines);
+    // A note name typed into the box sets the note.
+    dialog.UD_Ton->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(dialog.UD_Ton, QStringLiteral("H"));
+    QCOMPARE(dialog.UD_Ton->value(), 11);
+    QCOMPARE(dialog.LB_Saiten->item(4)->text(), QStringLiteral("H -1"));
 }
 
 void NeuFormTest::upDownBoxesWriteTheSelectedString()

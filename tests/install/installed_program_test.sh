@@ -28,11 +28,15 @@ expected=(
     "$share/icons/hicolor/scalable/apps/$id.svg"
     "$share/mime/packages/$id.xml"
     "$share/metainfo/$id.metainfo.xml"
+    "$share/man/man1/zupfwerk.1.gz"
+    "$share/man/de/man1/zupfwerk.1.gz"
+    "$share/doc/zupfwerk/copyright"
+    "$share/doc/zupfwerk/changelog.Debian.gz"
 )
 for size in ${sizes//;/ }; do
     expected+=("$share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
-[ "$with_export" = 1 ] && expected+=("$prefix/$bindir/zupfwerk-export")
+[ "$with_export" = 1 ] && expected+=("$prefix/$bindir/zupfwerk-export" "$share/man/man1/zupfwerk-export.1.gz")
 for f in "${expected[@]}"; do
     [ -f "$f" ] || fail "not installed: ${f#$prefix/}"
 done
