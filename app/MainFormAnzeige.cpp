@@ -131,12 +131,9 @@ void TF_Main::ErkennungAusfuehren()
         TrefferAnzahl = std::min(Dokument->Erkennen(&Ergebnis, Treffer), MaxTreffer);
         if (stored && (Ergebnis.Grundton != storedRoot || Ergebnis.AkkordTyp != storedType)) {
             Dokument->AkkordSetzen(storedRoot, storedType);
-            const int bass = Dokument->SetzeStartSaite(-1) == StartSaiteBasston
-                                 ? Dokument->BassTon(Dokument->Daten())
-                                 : KeinTon;
             Ergebnis.Grundton = static_cast<std::uint8_t>(storedRoot);
             Ergebnis.AkkordTyp = storedType;
-            Ergebnis.Basston = static_cast<std::uint8_t>(bass == storedRoot ? KeinTon : bass);
+            Ergebnis.Basston = static_cast<std::uint8_t>(Dokument->SchraegstrichBass(storedRoot, Dokument->Daten()));
         }
     } else {
         TrefferAnzahl = 0;

@@ -1058,11 +1058,12 @@ private:
                 fresh->AkkordSetzen(storedRoot, storedType);
                 result.Grundton = static_cast<std::uint8_t>(storedRoot);
                 result.AkkordTyp = storedType;
+                result.Basston = static_cast<std::uint8_t>(fresh->SchraegstrichBass(storedRoot, fresh->Daten()));
             }
             int position = -1;
             const int count = fresh->GriffeZaehlen(&position);
             const DiagramComposer names(*fresh);
-            const QString name = names.chordName(result.Grundton, result.AkkordTyp);
+            const QString name = names.chordName(result.Grundton, result.AkkordTyp, result.Basston);
             if (on("recognition") &&
                 (result.Grundton != shown.Grundton || result.AkkordTyp != shown.AkkordTyp))
                 return fail(

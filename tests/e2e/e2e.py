@@ -315,8 +315,9 @@ class Session:
 
     def dialog(self, title):
         """Waits for the window with this title and for the focus on it."""
-        window = wait_for("the window '%s'" % title, lambda: self.window("^%s$" % title))
-        wait_for("the focus on the window '%s'" % title, lambda: self.focused() == window)
+        # Generous: a loaded machine (the test command runs two cases at once) shows boxes late.
+        window = wait_for("the window '%s'" % title, lambda: self.window("^%s$" % title), 30)
+        wait_for("the focus on the window '%s'" % title, lambda: self.focused() == window, 30)
         return window
 
     def popup(self, before):
