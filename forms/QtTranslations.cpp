@@ -1,5 +1,7 @@
 #include "forms/QtTranslations.h"
 
+#include <locale.h>
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -32,8 +34,21 @@ bool loadQtGermanTranslations()
     return QCoreApplication::installTranslator(translator);
 }
 
+bool germanSystemLocaleInstalled()
+{
+    const locale_t german = newlocale(LC_TIME_MASK, "de_DE.UTF-8", static_cast<locale_t>(nullptr));
+    if (german == static_cast<locale_t>(nullptr))
+        return false;
+    freelocale(german);
+    return true;
+}
+
 void preferGermanSystemDates()
 {
+    // A locale the system lacks would make the whole locale fail at start-up, leaving plain ASCII
+    // for every category (window titles with umlauts included).
+    if (!germanSystemLocaleInstalled())
+        return;
     const QByteArray all = qgetenv("LC_ALL");
     if (!all.isEmpty()) {
         for (const char* category :

@@ -7,5 +7,7 @@ bool loadQtGermanTranslations();
 
 // Qt's file dialog writes dates in the system locale, which Qt reads from the environment when the
 // application starts: called before, this makes those dates German and leaves every other category as
-// the user set it (LC_ALL is spread over the others).
+// the user set it (LC_ALL is spread over the others). Does nothing where the system has no German
+// locale installed.
 void preferGermanSystemDates();
+bool germanSystemLocaleInstalled();
