@@ -97,6 +97,7 @@ bool Liedblatt::erstellen(const AkkordDepotClass& tabelle, const ChordProInhalt&
     m_akkorde.clear();
     m_unlesbar.clear();
     m_kapo = e.kapo;
+    m_tonnamen = e.tonnamen;
     const ChordNames names(tabelle);
     const int saiten = tabelle.SaitenAnzahl();
     std::vector<std::vector<Kandidat>> kandidaten;
