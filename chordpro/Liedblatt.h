@@ -77,6 +77,9 @@ private:
         GriffQuelle quelle;
         int bewertung;
     };
+    // The chord's stored grips and the finder's best, those with the bass note alone unless bass is -1.
+    std::vector<Kandidat> gespeicherteUndGefundene(const AkkordDepotClass& tabelle, const LiedAkkord& akkord,
+                                                   int bass, const LiedblattEinstellung& e);
     GriffsucheClass& finder(const AkkordDepotClass& tabelle, int grundton, int typ);
 
     std::string m_titel;
