@@ -91,12 +91,55 @@ GriffsucheClass& Liedblatt::finder(const AkkordDepotClass& tabelle, int grundton
     return *suche;
 }
 
+std::vector<Liedblatt::Kandidat> Liedblatt::gespeicherteUndGefundene(const AkkordDepotClass& tabelle,
+                                                                     const LiedAkkord& akkord, int bass,
+                                                                     const LiedblattEinstellung& e)
+{
+    const auto passt = [&](const AkkordDatenClass& griff) { return bass < 0 || tabelle.BassTon(griff) == bass; };
+    std::vector<Kandidat> liste;
+    int indizes[64];
+    const int stored = tabelle.GriffeAuflisten(akkord.grundton, akkord.typ, indizes, 64);
+    for (int i = 0; i < stored; ++i) {
+        const AkkordDatenClass& griff = tabelle.Element(indizes[i]);
+        if (passt(griff))
+            liste.push_back({griff, GriffQuelle::Tabelle, bewerten(tabelle, griff, akkord.grundton)});
+    }
+    if (e.wahl == Griffwahl::ErsterGespeicherter && !liste.empty())
+        liste.resize(1);
+    if (e.wahl != Griffwahl::GanzesLied && !liste.empty())
+        return liste;
+    // The finder's best grips with the bass asked for, as many as the sheet takes.
+    const GriffsucheClass& suche = finder(tabelle, akkord.grundton, akkord.typ);
+    const int wanted = e.wahl == Griffwahl::GanzesLied ? std::max(1, e.kandidaten) : 1;
+    std::vector<int> gefunden;
+    for (int i = 0; i < suche.Anzahl() && static_cast<int>(gefunden.size()) < wanted; ++i) {
+        if (passt(suche.Griff(i).Griff))
+            gefunden.push_back(i);
+    }
+    if (gefunden.empty())
+        return liste;
+    if (e.wahl == Griffwahl::GanzesLied) {
+        // None harder than the finder's last candidate.
+        const int limit = suche.Griff(gefunden.back()).Bewertung;
+        liste.erase(std::remove_if(liste.begin(), liste.end(),
+                                   [limit](const Kandidat& k) { return k.bewertung > limit; }),
+                    liste.end());
+    }
+    for (const int i : gefunden) {
+        AkkordDatenClass griff = suche.Griff(i).Griff;
+        griff.Nummer = 0;
+        liste.push_back({griff, GriffQuelle::Griffsuche, suche.Griff(i).Bewertung});
+    }
+    return liste;
+}
+
 bool Liedblatt::erstellen(const AkkordDepotClass& tabelle, const ChordProInhalt& lied, const LiedblattEinstellung& e)
 {
     m_titel = lied.title;
     m_akkorde.clear();
     m_unlesbar.clear();
     m_kapo = e.kapo;
+    m_tonnamen = e.tonnamen;
     const ChordNames names(tabelle);
     const int saiten = tabelle.SaitenAnzahl();
     std::vector<std::vector<Kandidat>> kandidaten;
@@ -128,33 +171,12 @@ bool Liedblatt::erstellen(const AkkordDepotClass& tabelle, const ChordProInhalt&
             liste.push_back({griff, GriffQuelle::Lied, bewerten(tabelle, griff, akkord.grundton)});
             break;
         }
-        if (liste.empty()) {
-            int indizes[64];
-            const int stored = tabelle.GriffeAuflisten(akkord.grundton, akkord.typ, indizes, 64);
-            for (int i = 0; i < stored; ++i) {
-                const AkkordDatenClass& griff = tabelle.Element(indizes[i]);
-                liste.push_back({griff, GriffQuelle::Tabelle, bewerten(tabelle, griff, akkord.grundton)});
-            }
-            if (e.wahl == Griffwahl::ErsterGespeicherter && !liste.empty())
-                liste.resize(1);
-            const bool more = e.wahl == Griffwahl::GanzesLied || liste.empty();
-            const GriffsucheClass& suche = finder(tabelle, akkord.grundton, akkord.typ);
-            if (more && suche.Anzahl() > 0) {
-                const int count = std::min(suche.Anzahl(), std::max(1, e.kandidaten));
-                const int limit = suche.Griff(count - 1).Bewertung;
-                if (e.wahl == Griffwahl::GanzesLied) {
-                    // None harder than the finder's last candidate.
-                    liste.erase(std::remove_if(liste.begin(), liste.end(),
-                                               [limit](const Kandidat& k) { return k.bewertung > limit; }),
-                                liste.end());
-                }
-                for (int i = 0; i < (e.wahl == Griffwahl::GanzesLied ? count : 1); ++i) {
-                    AkkordDatenClass griff = suche.Griff(i).Griff;
-                    griff.Nummer = 0;
-                    liste.push_back({griff, GriffQuelle::Griffsuche, suche.Griff(i).Bewertung});
-                }
-            }
-        }
+        if (liste.empty())
+            liste = gespeicherteUndGefundene(tabelle, akkord,
+                                             gelesen.bass == 12 ? -1 : wrap(gelesen.bass + e.transponieren - e.kapo), e);
+        // A slash bass no grip plays: the chord without it rather than no box at all.
+        if (liste.empty() && gelesen.bass != 12)
+            liste = gespeicherteUndGefundene(tabelle, akkord, -1, e);
         if (liste.empty()) {
             m_unlesbar.push_back(name);
             continue;

@@ -56,6 +56,9 @@ public:
 
     const std::string& titel() const { return m_titel; }
     const std::vector<LiedAkkord>& akkorde() const { return m_akkorde; }
+    // The capo's fret, 0 for none; the grips are fingered under it.
+    int kapo() const { return m_kapo; }
+    Tonnamen tonnamen() const { return m_tonnamen; }
     // Chord names that cannot be read with the table's catalogue, or have no playable grip.
     const std::vector<std::string>& unlesbar() const { return m_unlesbar; }
     // The lowest fret of a grip as the movement counts it.
@@ -74,11 +77,15 @@ private:
         GriffQuelle quelle;
         int bewertung;
     };
+    // The chord's stored grips and the finder's best, those with the bass note alone unless bass is -1.
+    std::vector<Kandidat> gespeicherteUndGefundene(const AkkordDepotClass& tabelle, const LiedAkkord& akkord,
+                                                   int bass, const LiedblattEinstellung& e);
     GriffsucheClass& finder(const AkkordDepotClass& tabelle, int grundton, int typ);
 
     std::string m_titel;
     std::vector<LiedAkkord> m_akkorde;
     std::vector<std::string> m_unlesbar;
     int m_kapo = 0;
+    Tonnamen m_tonnamen = Tonnamen::International;
     std::map<int, std::unique_ptr<GriffsucheClass>> m_suchen;
 };

@@ -11,35 +11,38 @@
 bool liedblattPdfSchreiben(const AkkordDepotClass& tabelle, const Liedblatt& blatt, const QString& pfad,
                            QString* fehler)
 {
-    // A table of the sheet's grips alone, in the song's order: the sheet draws its diagrams from a table.
+    // The sheet draws with a copy of the table whose note names are spelled like the song's chords.
     const auto eigene = std::make_unique<AkkordDepotClass>();
     eigene->Uebernehmen(tabelle);
     eigene->Zuruecksetzen(false);
-    eigene->SetzeEigeneReihenfolge(true);
-    std::string titel;
-    if (!utf8ToCp1252(blatt.titel().empty() ? std::string("Liedblatt") : blatt.titel(), titel))
-        titel = "Liedblatt";
-    eigene->SetzeText(0, titel);
-    // Names as the song sounds them: under a capo the note names move up by its fret.
-    int kapo = 0;
-    if (!blatt.akkorde().empty()) {
-        const LiedAkkord& erster = blatt.akkorde().front();
-        GelesenerAkkord gelesen;
-        if (ChordNames(tabelle).parse(erster.name, gelesen))
-            kapo = ((gelesen.grundton - erster.grundton) % 12 + 12) % 12;
-    }
-    for (int ton = 0; ton < 12; ++ton) {
-        std::string name;
-        utf8ToCp1252(ChordNames::noteName((ton + kapo) % 12, Tonnamen::International), name);
-        eigene->TonUmbenennen(ton, name, true);
-    }
-    std::vector<int> griffe;
-    for (const LiedAkkord& akkord : blatt.akkorde()) {
-        eigene->Daten() = akkord.griff;
-        eigene->AkkordSetzen(akkord.grundton, akkord.typ);
-        if (eigene->GriffAufnehmen() > 0)
-            griffe.push_back(eigene->Anzahl() - 1);
+    if (blatt.tonnamen() == Tonnamen::International) {
+        for (int ton = 0; ton < 12; ++ton) {
+            std::string name;
+            utf8ToCp1252(ChordNames::noteName(ton, Tonnamen::International), name);
+            eigene->TonUmbenennen(ton, name, true);
+        }
     }
     const DiagramExport exporter(*eigene);
-    return exporter.writeSheet(pfad, griffe, ChordSheet::Layout(), QString(), nullptr, fehler);
+    // The tuning as fingered: a capo moves the sounding notes, not the strings the grips are read on.
+    QString rechts = QStringLiteral("Stimmung: ") + exporter.tuningText();
+    if (blatt.kapo() > 0)
+        rechts += QStringLiteral(", Kapo %1").arg(blatt.kapo());
+    const QString titel =
+        blatt.titel().empty() ? QStringLiteral("Liedblatt") : QString::fromStdString(blatt.titel());
+    const ChordSheet sheet(*eigene, {titel, rechts, QString()}, ChordSheet::Layout());
+
+    // Each box named as the song writes the chord (its bass too), sounding, after transposing.
+    std::vector<ChordSheetBox> boxes;
+    boxes.reserve(blatt.akkorde().size());
+    for (const LiedAkkord& akkord : blatt.akkorde()) {
+        ChordSheetBox box;
+        box.griff = akkord.griff;
+        box.griff.Grundton = static_cast<std::uint8_t>(akkord.grundton);
+        box.griff.AkkordTyp = akkord.typ;
+        box.akkord.Grundton = box.griff.Grundton;
+        box.akkord.AkkordTyp = akkord.typ;
+        box.titel = QString::fromStdString(akkord.name);
+        boxes.push_back(box);
+    }
+    return DiagramExport::writePdf(pfad, sheet, boxes, nullptr, fehler);
 }

@@ -66,6 +66,21 @@ TEST(Liedblatt, WholeSongMovesLessThanFirstStoredGripsAndNoneIsHard)
         EXPECT_EQ(bm.quelle, GriffQuelle::Lied) << c.what;
         const int moved = 2 + c.transponieren - c.kapo;
         EXPECT_EQ(Liedblatt::lage(bm.griff), moved < 1 ? moved + 12 : moved) << c.what;
+
+        // A slash chord's grip plays the bass the name asks for, fingered under the capo.
+        for (const Griffwahl wahl : {Griffwahl::GanzesLied, Griffwahl::ErsterGespeicherter}) {
+            einstellung.wahl = wahl;
+            Liedblatt schraeg;
+            ASSERT_TRUE(
+                schraeg.erstellen(*tabelle, ChordProReader::read("[G/B]a [D/F#]b [C]c\n", true), einstellung));
+            ASSERT_EQ(schraeg.akkorde().size(), 3u) << c.what;
+            const int shift = c.transponieren - c.kapo;
+            const int bass[] = {11, 6};
+            for (int i = 0; i < 2; ++i) {
+                EXPECT_EQ(tabelle->BassTon(schraeg.akkorde()[i].griff), ((bass[i] + shift) % 12 + 12) % 12)
+                    << c.what << " " << schraeg.akkorde()[i].name;
+            }
+        }
     }
 }
 

@@ -158,14 +158,45 @@ private slots:
         QCOMPARE(again.out.count(QStringLiteral(" übernommen als ")), 0);
     }
 
+    void songSheetIsAPdfAndListsUnreadableNames_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("stimmung");
+        // Names as the song writes them, bass included; the tuning as the strings are fingered.
+        QTest::newRow("as written") << QStringList{} << QStringList{"Am", "C", "G/B", "D7"}
+                                    << QStringLiteral("Stimmung: E-A-D-G-B-E\n");
+        QTest::newRow("capo 3") << QStringList{"--capo", "3"} << QStringList{"Am", "C", "G/B", "D7"}
+                                << QStringLiteral("Stimmung: E-A-D-G-B-E, Kapo 3");
+        QTest::newRow("transposed by 2") << QStringList{"--transpose", "2"} << QStringList{"Bm", "D", "A/C#", "E7"}
+                                         << QStringLiteral("Stimmung: E-A-D-G-B-E\n");
+        QTest::newRow("transposed and capo") << QStringList{"--transpose", "2", "--capo", "2"}
+                                             << QStringList{"Bm", "D", "A/C#", "E7"}
+                                             << QStringLiteral("Stimmung: E-A-D-G-B-E, Kapo 2");
+    }
+
     void songSheetIsAPdfAndListsUnreadableNames()
     {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, names);
+        QFETCH(QString, stimmung);
         QTemporaryDir dir;
-        write(dir.filePath("lied.cho"), QStringLiteral("{title: Lied}\n[Am]Eins [Xq]zwei [C]drei\n"));
-        const Run sheet = exporter({"--song", dir.filePath("lied.cho"), "--capo", "3", "-o", dir.filePath("l.pdf")});
+        write(dir.filePath("lied.cho"), QStringLiteral("{title: Lied}\n[Am]Eins [Xq]zwei [C]drei [G/B]vier [D7]fünf\n"));
+        const Run sheet =
+            exporter(QStringList{"--song", dir.filePath("lied.cho"), "-o", dir.filePath("l.pdf")} + options);
         QCOMPARE(sheet.code, 0);
         QVERIFY(sheet.err.contains(QStringLiteral("\"Xq\" nicht lesbar")));
         QVERIFY(readAll(dir.filePath("l.pdf")).startsWith(QStringLiteral("%PDF")));
+        const Run text = run(QStringLiteral("pdftotext"), {dir.filePath("l.pdf"), QStringLiteral("-")});
+        QCOMPARE(text.code, 0);
+        QVERIFY2(text.out.startsWith(QStringLiteral("Lied")), qPrintable(text.out));
+        QVERIFY2(text.out.contains(stimmung), qPrintable(text.out));
+        // Every box's title on a line of its own, in the song's order.
+        QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        lines.removeIf([&names](const QString& line) { return !names.contains(line.trimmed()); });
+        for (QString& line : lines)
+            line = line.trimmed();
+        QCOMPARE(lines, names);
     }
 };
 
