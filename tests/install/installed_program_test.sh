@@ -3,8 +3,9 @@
 # program from a foreign working folder with a read-only program folder: it must open the default
 # chord table from the data folder and keep its settings in the user's configuration folder.
 # Usage: installed_program_test.sh <build> <app id> <icon sizes> <bin dir> <data dir> <export installed 0/1>
+#        <table dump program>
 set -euo pipefail
-build=$1 id=$2 sizes=$3 bindir=$4 datadir=$5 with_export=$6
+build=$1 id=$2 sizes=$3 bindir=$4 datadir=$5 with_export=$6 dump_program=$7
 table="Gitarre, E-A-D-G-H-E.cho"
 
 work=$(mktemp -d)
@@ -109,8 +110,8 @@ start_program "$work/config2" Eigene.cho
 grep -qxF "LetzteDatei=$work/elsewhere/Eigene.cho" "$work/config2/Zupfwerk/Zupfwerk.ini" ||
     { cat "$work/config2/Zupfwerk/Zupfwerk.ini"; fail "the table on the command line was not opened"; }
 
-# The installed table is a template: Ctrl+S, a real key press, saves it into the user's data folder,
-# which the next start opens.
+# The installed table is a template: a grip built and stored with real key presses, then Ctrl+S, saves
+# it into the user's data folder, which the next start opens with that grip.
 if command -v Xvfb > /dev/null && command -v xdotool > /dev/null; then
     mkdir -p "$work/config3" "$work/data"
     [ ${#run_as[@]} -gt 0 ] && chown 65534:65534 "$work/config3" "$work/data"
@@ -122,37 +123,65 @@ if command -v Xvfb > /dev/null && command -v xdotool > /dev/null; then
     (cd "$work/elsewhere" && exec env HOME="$work/home" XDG_CONFIG_HOME="$work/config3" XDG_DATA_HOME="$work/data" \
         DISPLAY="$display" QT_QPA_PLATFORM=xcb "${run_as[@]}" "$prefix/$bindir/zupfwerk") > "$work/program.log" 2>&1 &
     pid=$!
-    x() { DISPLAY="$display" xdotool "$@"; }
-    window_named() { x search --onlyvisible --pid "$pid" --name "$1" 2> /dev/null | head -n1; }
+    x() { DISPLAY="$display" xdotool "$@" 2> /dev/null; }
+    windows() { x search --all --onlyvisible --pid "$pid" --name . getwindowname %@; }
+    giving_up() { windows >&2; cat "$work/program.log" >&2; fail "$*"; }
+    # --all: without it xdotool takes any window of the process, such as the chord-table window.
+    window_named() { x search --all --onlyvisible --pid "$pid" --name "$1" | head -n1; }
+    # Without a window manager the focus stays where it was put: each key goes to the window focused
+    # last, so the focus is set and awaited before keys are sent.
+    focus() {
+        x windowfocus --sync "$1"
+        for _ in $(seq 1 100); do [ "$(x getwindowfocus -f)" = "$1" ] && return; sleep 0.1; done
+        giving_up "no focus on window $1"
+    }
     wait_window() {
         local w=""
         for _ in $(seq 1 300); do
             w=$(window_named "$1")
             [ -n "$w" ] && break
-            kill -0 "$pid" 2>/dev/null || { cat "$work/program.log"; fail "the program ended on its own"; }
+            kill -0 "$pid" 2>/dev/null || giving_up "the program ended on its own"
             sleep 0.1
         done
-        [ -n "$w" ] || { cat "$work/program.log"; fail "no window '$1'"; }
-        x windowfocus --sync "$w"
+        [ -n "$w" ] || giving_up "no window '$1'"
         echo "$w"
     }
+    dump() { "$dump_program" "$1"; }
+    grips() { dump "$1" | grep -c '^griff' || true; }
     main=$(wait_window '^Zupfwerk - Gitarre')
+    wait_window '^Grifftabelle$' > /dev/null
     # The start ends with the fret count written; keys sent before that may be lost.
     for _ in $(seq 1 100); do grep -qs '^Bundanz1=' "$work/config3/Zupfwerk/Zupfwerk.ini" && break; sleep 0.1; done
-    sleep 0.5
-    x windowfocus --sync "$main"
+    installed=$(grips "$share/zupfwerk/$table")
+    # F major on the four low strings, which the installed table lacks: Shift+Del takes all fingers
+    # off, the arrows walk from fret 1 of the low E string, Insert puts a finger down.
+    grip=1-3-3-2-x-x
+    dump "$share/zupfwerk/$table" | grep -qP "\t$grip\t" && fail "the installed table has $grip already"
+    focus "$main"
+    x key --delay 60 shift+Delete Insert Up Right Right Insert Up Insert Up Left Insert s
+    dialog=$(wait_window '^Griff in Grifftabelle speichern$')
+    focus "$dialog"
+    x key --delay 60 Return
+    for _ in $(seq 1 100); do [ -z "$(window_named '^Griff in Grifftabelle speichern$')" ] && break; sleep 0.1; done
+    [ -z "$(window_named '^Griff in Grifftabelle speichern$')" ] || giving_up "the store dialog stayed open"
+    focus "$main"
     x key --delay 60 ctrl+s
     own="$work/data/Zupfwerk/$table"
     for _ in $(seq 1 100); do [ -s "$own" ] && break; sleep 0.1; done
-    [ -s "$own" ] || { x search --onlyvisible --pid "$pid" --name . getwindowname %@ 2>/dev/null; cat "$work/program.log"; fail "Ctrl+S did not save into the user's data folder"; }
+    [ -s "$own" ] || giving_up "Ctrl+S did not save into the user's data folder"
     grep -qxF "LetzteDatei=$own" "$work/config3/Zupfwerk/Zupfwerk.ini" ||
         { cat "$work/config3/Zupfwerk/Zupfwerk.ini"; fail "the user's own table is not remembered"; }
     [ "$(head -c 4 "$own")" = ZW02 ] || fail "the user's table is no chord table"
+    [ "$(grips "$own")" -eq $((installed + 1)) ] ||
+        fail "the user's table holds $(grips "$own") grips, not the installed $installed and one more"
+    dump "$own" | grep -P "\t$grip\t" | grep -qP "\tF\t" || fail "the user's table has no F grip $grip"
+    [ "$(grips "$share/zupfwerk/$table")" -eq "$installed" ] || fail "the installed table changed"
     kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""
     kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
-    # The next start opens the user's own table.
+    # The next start opens the user's own table, with the grip.
     start_program "$work/config3"
     grep -qxF "LetzteDatei=$own" "$work/config3/Zupfwerk/Zupfwerk.ini" || fail "the next start left the user's table"
+    dump "$own" | grep -qP "\t$grip\t" || fail "the next start lost the stored grip"
     echo "the installed table is a template for the user's own: ok"
 else
     echo "skipped the template case: Xvfb or xdotool missing"
