@@ -139,6 +139,19 @@ bool namesValid(const NotenNameClass* names)
     return true;
 }
 
+// Valid names with a short name for every note: blank root names are no table's, only a sign of a
+// misplaced block.
+bool namesUsable(const NotenNameClass* names)
+{
+    if (!namesValid(names))
+        return false;
+    for (int ton = 0; ton < 12; ++ton) {
+        if (names[ton].Kurzname[0] == '\0')
+            return false;
+    }
+    return true;
+}
+
 // Whether everything behind grips ending at `at` fits the file exactly: note names, tuning, both texts
 // and the checksum.
 bool tailFits(std::string_view data, std::size_t at)
@@ -148,12 +161,8 @@ bool tailFits(std::string_view data, std::size_t at)
     // Grip records are mostly small numbers and zeros: real note names tell the tail from them.
     NotenNameClass names[AnzahlNotenNamen];
     std::memcpy(names, data.data() + at, sizeof names);
-    if (!namesValid(names))
+    if (!namesUsable(names))
         return false;
-    for (int ton = 0; ton < 12; ++ton) {
-        if (names[ton].Kurzname[0] == '\0')
-            return false;
-    }
     at += sizeof names;
     std::int32_t strings = 0;
     if (!readInt(data, at, strings) || strings < 0 || strings > MaxSaiten)
@@ -336,7 +345,12 @@ void AkkordDepotClass::tailTake(std::string_view data, std::size_t at)
         return;
     std::memcpy(names, data.data() + at, sizeof names);
     at += sizeof names;
-    if (namesValid(names)) {
+    if (namesUsable(names)) {
+        // As the reader does: a name's last byte is always zero, so the rescued table saves as it reloads.
+        for (NotenNameClass& name : names) {
+            name.Kurzname[sizeof name.Kurzname - 1] = '\0';
+            name.Langname[sizeof name.Langname - 1] = '\0';
+        }
         std::memcpy(NamenTabelle(), names, sizeof names);
         m_rettung.namen = true;
     }
