@@ -39,37 +39,10 @@
 #include "forms/Statusleiste.h"
 #include "render/DiagramExport.h"
 #include "table/AkkordDepot.h"
+#include "tests/app/ModalAnswers.h"
 #include "tests/app/TestFenster.h"
 
 namespace {
-
-// Answers the modal dialogs a command opens, one step per dialog in the order they appear.
-class ModalAnswers : public QObject
-{
-public:
-    using Step = std::function<void(QWidget*)>;
-
-    explicit ModalAnswers(QList<Step> steps) : m_steps(std::move(steps))
-    {
-        connect(&m_timer, &QTimer::timeout, this, &ModalAnswers::poll);
-        m_timer.start(5);
-    }
-    int left() const { return int(m_steps.size()); }
-
-private:
-    void poll()
-    {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog || dialog == m_last || m_steps.isEmpty())
-            return;
-        m_last = dialog;
-        m_steps.takeFirst()(dialog);
-    }
-
-    QList<Step> m_steps;
-    QTimer m_timer;
-    QPointer<QWidget> m_last;
-};
 
 ModalAnswers::Step clickButton(const char* button, std::function<void(QWidget*)> before = nullptr)
 {
