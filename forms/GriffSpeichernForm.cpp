@@ -90,6 +90,16 @@ TF_GriffSpeichern::TF_GriffSpeichern(int tiefsterBund, QWidget* owner, int spann
 
     connect(RB_Bund, &QRadioButton::clicked, this, &TF_GriffSpeichern::RB_BundClick);
     connect(RB_BundBereich, &QRadioButton::clicked, this, &TF_GriffSpeichern::RB_BundBereichClick);
+    // An access key presses a choice but checks and clicks it only 100 ms later: keys typed in between
+    // must already reach the choice and the lists it brings into use.
+    connect(RB_Bund, &QRadioButton::pressed, this, [this] {
+        RB_Bund->setChecked(true);
+        RB_BundClick();
+    });
+    connect(RB_BundBereich, &QRadioButton::pressed, this, [this] {
+        RB_BundBereich->setChecked(true);
+        RB_BundBereichClick();
+    });
     connect(B_Ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(B_Abbruch, &QPushButton::clicked, this, &QDialog::reject);
     // The end list follows the start at once, so the dialog always shows the range it stores.

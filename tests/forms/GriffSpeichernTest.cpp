@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -43,6 +44,15 @@ void GriffSpeichernTest::rangeChoiceEnablesTheFretLists()
     QTRY_VERIFY(dialog.TCB_VonBund->hasFocus());
     QTest::mouseClick(dialog.RB_Bund, Qt::LeftButton);
     QVERIFY(!dialog.TCB_BisBund->isEnabled());
+
+    // Alt+T and the key typed right after it: the choice and its start list take that key at once,
+    // not only when the access key's delayed click comes.
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_T, Qt::AltModifier);
+    QVERIFY(dialog.bereich());
+    QVERIFY(dialog.TCB_VonBund->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(dialog.TCB_VonBund->currentText(), QStringLiteral("2"));
 }
 
 void GriffSpeichernTest::refillKeepsPositionsAndNeverOffersALastFretBelowTheStart_data()
