@@ -221,6 +221,8 @@ private:
     int fremdeAenderungFragen();
     // Whether path may be written: false (after telling) when another instance holds it.
     bool sperreFuerSpeichern(const QString& pfad);
+    // Writes the table to pfad and makes it the open, remembered file only once the write succeeded.
+    bool speichernUnter(const QString& pfad);
     // An installed table nobody may write is saved to the user's data folder instead.
     bool vorlageSpeichern();
     // The refresh after a table was opened or reloaded.

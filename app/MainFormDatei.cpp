@@ -284,15 +284,8 @@ bool TF_Main::vorlageSpeichern()
                           .arg(QDir::toNativeSeparators(path)),
                       QStringLiteral("Speichern unter"), 0) != 6)
         return MI_SpeichernAlsClick();
-    if (!sperreFuerSpeichern(path) || !dateiSchreiben(path)) {
-        m_wache->verwerfen();
+    if (!speichernUnter(path))
         return false;
-    }
-    m_dateiName = QFileInfo(path).absoluteFilePath();
-    m_wache->uebernehmen(m_dateiName, false);
-    m_vorlage = false;
-    Einstellungen->writeString(QStringLiteral("Computer"), QStringLiteral("LetzteDatei"), m_dateiName);
-    titleUpdate();
     Statusmeldung(QStringLiteral("Die Grifftabelle wurde in '%1' gespeichert").arg(QDir::toNativeSeparators(path)));
     return true;
 }
@@ -333,6 +326,11 @@ bool TF_Main::MI_SpeichernAlsClick()
     }
     if (sameFile && fremdeAenderungFragen() != 6)
         return false;
+    return speichernUnter(path);
+}
+
+bool TF_Main::speichernUnter(const QString& path)
+{
     if (!sperreFuerSpeichern(path) || !dateiSchreiben(path)) {
         m_wache->verwerfen();
         return false;
